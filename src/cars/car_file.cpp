@@ -1,0 +1,176 @@
+#include "cars/car_file.h"
+
+#include "platform/data_line.h"
+#include "platform/fixed_text.h"
+#include "platform/number_text.h"
+#include "sim/car_spec.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace velnor {
+namespace {
+
+// The Japanese labels of the summary, in Shift-JIS.
+constexpr std::string_view kDisplacementLabel = "\x91\x8d\x94r\x8b"
+                                                "C\x97\xca"; // 総排気量
+constexpr std::string_view kWeightLabel = "\x91\x8d\x8f"
+                                          "d\x97\xca";                          // 総重量
+constexpr std::string_view kPowerLabel = "\x8d\xc5\x91\xe5\x8fo\x97\xcd";       // 最大出力
+constexpr std::string_view kTorqueLabel = "\x8d\xc5\x91\xe5\x83g\x83\x8b\x83N"; // 最大トルク
+constexpr std::string_view kKgMetre = "kg\x81"
+                                      "Em"; // kg・m
+
+// The value of key line `line` for `key`, looked for from the key's length on.
+bool keyValue(std::string_view line, std::string_view key, std::string_view& value) {
+    return startsWithIgnoringCase(line, key) && valueAfterEquals(line, key.size(), value);
+}
+
+// Up to `count` numbers of a value; those missing stay 0.
+template <typename Real, std::size_t N> std::array<Real, N> scanNumbers(std::string_view value) {
+    std::array<Real, N> numbers{};
+    NumberScanner scanner(value);
+    for (Real& number : numbers) {
+        bool ok = false;
+        if constexpr (std::is_same_v<Real, float>)
+            ok = scanner.nextFloat(number);
+        else
+            ok = scanner.nextDouble(number);
+        if (!ok)
+            break;
+    }
+    return numbers;
+}
+
+std::string_view skipLeadingSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+// The first blank-free word of a value.
+std::string_view firstWord(std::string_view value) {
+    const std::size_t start = value.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t end = value.find_first_of(" \t", start);
+    return value.substr(start, end == std::string_view::npos ? end : end - start);
+}
+
+int truncateToInt(double value) {
+    if (!(value > INT_MIN))
+        return INT_MIN;
+    if (!(value < INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+void appendKey(std::string& out, std::string_view key, double value) {
+    out.append(key).append(" = ").append(formatFixed(value)).append("\n");
+}
+
+} // namespace
+
+void applyCarKeyLine(std::string_view line, CarSpec& spec, CarColour& colour) {
+    std::string_view value;
+    if (keyValue(line, "width", value)) {
+        spec.setWidth(scanDouble(value) * 0.001);
+    } else if (keyValue(line, "height", value)) {
+        spec.setHeight(scanDouble(value) * 0.001);
+    } else if (keyValue(line, "wheel", value)) { // also "wheelbase"
+        spec.setWheelbase(scanDouble(value) * 0.001);
+    } else if (keyValue(line, "weight", value)) {
+        spec.setWeight(scanDouble(value));
+    } else if (keyValue(line, "displacement", value)) {
+        spec.setDisplacement(scanDouble(value));
+    } else if (keyValue(line, "compression", value)) {
+        spec.setCompression(scanDouble(value));
+    } else if (keyValue(line, "power", value)) {
+        spec.setPower(scanDouble(value));
+    } else if (keyValue(line, "torque", value)) {
+        spec.setTorque(scanDouble(value));
+    } else if (startsWithIgnoringCase(line, "gear") && valueAfterEquals(line, 5, value)) {
+        // gearN: N is the character right after "gear"; anything but 1-6 is out of range.
+        const int index = line.size() > 4 ? line[4] - '1' : -1;
+        spec.setGear(index, scanDouble(value));
+    } else if (keyValue(line, "slow", value)) {
+        spec.setSlow(scanDouble(value));
+    } else if (keyValue(line, "tire", value)) {
+        spec.setTireFromText(firstWord(value));
+    } else if (keyValue(line, "type", value)) {
+        spec.setType(truncateToInt(scanDouble(value)));
+    } else if (keyValue(line, "air", value)) {
+        spec.setAir(scanDouble(value));
+    } else if (keyValue(line, "color", value)) {
+        int rgb[3] = {0, 0, 0};
+        NumberScanner scanner(value);
+        for (int& channel : rgb)
+            if (!scanner.nextInt(channel))
+                break;
+        for (int i = 0; i < 3; ++i)
+            colour[i] = static_cast<float>(std::clamp(rgb[i], 0, 255)) / 255.0f;
+    }
+}
+
+std::string formatCarSection(const CarSpec& spec) {
+    std::string out;
+    out.append("[").append(spec.carname()).append("]\n");
+    appendKey(out, "width", spec.width() * 1000.0);
+    appendKey(out, "height", spec.height() * 1000.0);
+    appendKey(out, "wheel", spec.wheelbase() * 1000.0);
+    appendKey(out, "weight", spec.weight());
+    appendKey(out, "displacement", spec.displacement());
+    appendKey(out, "compression", spec.compression());
+    appendKey(out, "power", spec.power());
+    appendKey(out, "torque", spec.torque());
+    for (int i = 0; i < CarSpec::kGears; ++i)
+        appendKey(out, "gear" + std::to_string(i + 1), spec.gear(i));
+    appendKey(out, "slow", spec.slow());
+    appendKey(out, "tire", spec.tire());
+    out.append("type = ").append(std::to_string(spec.type())).append("\n");
+    appendKey(out, "air", spec.air());
+    if (spec.comment()[0] != '\0')
+        out.append("comment = ").append(spec.comment()).append("\n");
+    return out;
+}
+
+std::string appendedCarSummary(const CarSpec& spec) {
+    if (spec.comment()[0] != '\0')
+        return spec.comment();
+    return std::string(kDisplacementLabel) + " " + formatFixed(spec.displacement(), 0) + " cc";
+}
+
+void CarListing::noteLine(std::string_view line) {
+    std::string_view value;
+    if (keyValue(line, "comment", value)) {
+        value = skipLeadingSpaces(value);
+        comment.assign(value.substr(0, shiftJisPrefixLength(value, CarSpec::kCommentSize - 1)));
+    } else if (keyValue(line, "displacement", value)) {
+        displacement = scanNumbers<float, 1>(value)[0];
+    } else if (keyValue(line, "weight", value)) {
+        weight = scanNumbers<float, 1>(value)[0];
+    } else if (keyValue(line, "power", value)) {
+        const auto numbers = scanNumbers<float, 2>(value);
+        power = numbers[0];
+        powerSpeed = numbers[1];
+    } else if (keyValue(line, "torque", value)) {
+        const auto numbers = scanNumbers<float, 2>(value);
+        torque = numbers[0];
+        torqueSpeed = numbers[1];
+    }
+}
+
+std::string CarListing::summary() const {
+    std::string out;
+    out.append(kDisplacementLabel).append("     ").append(formatFixed(displacement, 0, 5));
+    out.append(" [cc]\n");
+    out.append(kWeightLabel).append("       ").append(formatFixed(weight, 0, 5)).append(" [kg]\n");
+    out.append(kPowerLabel).append("     ").append(formatFixed(power, 0, 5)).append(" [ps] / ");
+    out.append(formatFixed(powerSpeed, 0, 5)).append(" [rpm]\n");
+    out.append(kTorqueLabel).append("   ").append(formatFixed(torque, 1, 5)).append(" [");
+    out.append(kKgMetre).append("] / ").append(formatFixed(torqueSpeed, 0, 5)).append(" [rpm]\n");
+    out.append(comment);
+    return out;
+}
+
+} // namespace velnor

@@ -1,0 +1,44 @@
+#include "platform/data_line.h"
+
+#include <algorithm>
+
+namespace velnor {
+
+std::string_view headerName(std::string_view line) {
+    const std::size_t open = line.find('[');
+    if (open == std::string_view::npos || open + 1 >= line.size())
+        return {};
+    return line.substr(open + 1, line.size() - 1 - (open + 1));
+}
+
+std::string_view trimTrailingSpaces(std::string_view line) {
+    const std::size_t last = line.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
+}
+
+namespace {
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool startsWithIgnoringCase(std::string_view line, std::string_view key) {
+    return line.size() >= key.size() && equalsIgnoringCase(line.substr(0, key.size()), key);
+}
+
+bool valueAfterEquals(std::string_view line, std::size_t searchFrom, std::string_view& value) {
+    const std::size_t equals = line.find('=', searchFrom);
+    if (equals == std::string_view::npos) {
+        value = {};
+        return false;
+    }
+    value = line.substr(equals + 1);
+    return true;
+}
+
+} // namespace velnor

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string_view>
+
+// The line rules shared by the game's data files (cars, courses, model, records, ghosts).
+
+namespace velnor {
+
+// An empty line or one beginning with "/".
+inline bool isCommentLine(std::string_view line) {
+    return line.empty() || line[0] == '/';
+}
+
+// A line that holds both a "[" and a "]" anywhere starts a section.
+inline bool isHeaderLine(std::string_view line) {
+    return line.find('[') != std::string_view::npos && line.find(']') != std::string_view::npos;
+}
+
+// The name of a header line: the text after the first "[" up to, not including, the last
+// character of the line (normally the "]").
+std::string_view headerName(std::string_view line);
+
+// The line without the spaces at its end.
+std::string_view trimTrailingSpaces(std::string_view line);
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+bool startsWithIgnoringCase(std::string_view line, std::string_view key);
+
+// The value of a key line "key = value": the text after the first "=" found at or after
+// `searchFrom`; empty and false when there is no "=".
+bool valueAfterEquals(std::string_view line, std::size_t searchFrom, std::string_view& value);
+
+} // namespace velnor

@@ -1,0 +1,323 @@
+#include "cars/car_catalogue.h"
+#include "test_dir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace velnor {
+namespace {
+
+using test::TempDir;
+
+std::vector<std::string> names(const CarCatalogue& catalogue) {
+    std::vector<std::string> result;
+    for (int i = 0; i <= catalogue.lastIndex(); ++i)
+        result.emplace_back(catalogue.entry(i).name);
+    return result;
+}
+
+CarCatalogue scanned(const TempDir& dir) {
+    CarCatalogue catalogue(dir.path());
+    catalogue.scanCars();
+    catalogue.sortCars();
+    return catalogue;
+}
+
+// The text at an entry's offset, up to the line end.
+std::string lineAt(const TempDir& dir, const CatalogueEntry& entry) {
+    const std::string contents = dir.read(entry.path);
+    const std::size_t end = contents.find('\n', static_cast<std::size_t>(entry.offset));
+    return contents.substr(static_cast<std::size_t>(entry.offset),
+                           end - static_cast<std::size_t>(entry.offset));
+}
+
+const char* const kKiteFile = "/ two cars\n"
+                              "[Kite]\n"
+                              "weight = 1000\n"
+                              "gear1 = 3.5\n"
+                              "color = 255 0 0\n"
+                              "[Kite Sport]\n"
+                              "weight = 900\n"
+                              "displacement = 2500\n";
+
+TEST(CarCatalogueTest, NoCarFilesListsNoCar) {
+    TempDir dir;
+    dir.write("readme.txt", "[NotACar]\n");
+    const CarCatalogue catalogue = scanned(dir);
+    EXPECT_EQ(catalogue.lastIndex(), -1);
+}
+
+TEST(CarCatalogueTest, ListsNamesPathsOffsetsAndSortsByBytes) {
+    TempDir dir;
+    dir.write("cars/CARS.CAR", "[b]\n[B]\n");
+    dir.write("more.car", "\n// comment\n[ab]\n\n[a]   \n");
+    dir.write("old.car.bak", "[hidden]\n");
+    const CarCatalogue catalogue = scanned(dir);
+    EXPECT_EQ(names(catalogue), (std::vector<std::string>{"B", "a", "ab", "b"}));
+    for (int i = 0; i <= catalogue.lastIndex(); ++i) {
+        const CatalogueEntry& entry = catalogue.entry(i);
+        EXPECT_EQ(lineAt(dir, entry).substr(0, 1), "[") << entry.name;
+    }
+    EXPECT_STREQ(catalogue.entry(0).path, "cars/CARS.CAR");
+    EXPECT_EQ(catalogue.entry(0).offset, 4);
+    EXPECT_STREQ(catalogue.entry(1).path, "more.car");
+    EXPECT_EQ(catalogue.entry(1).offset, 18);
+}
+
+TEST(CarCatalogueTest, SummaryFromTheSectionsValues) {
+    TempDir dir;
+    dir.write("a.car",
+              "[Alpha]\r\npower = 150 6000\r\ndisplacement = 1998\r\ncomment = Fine car\r\n"
+              "[Beta]\r\n");
+    const CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.count(), 2);
+    const std::string alpha = catalogue.entry(0).comment;
+    EXPECT_NE(alpha.find("  150 [ps] /  6000 [rpm]\n"), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("    0.0 [kg\x81"
+                         "Em] /     0 [rpm]\n"),
+              std::string::npos)
+        << alpha;
+    EXPECT_NE(alpha.find(" 1998 [cc]"), std::string::npos);
+    EXPECT_EQ(alpha.substr(alpha.size() - 8), "Fine car");
+    EXPECT_EQ(std::string(catalogue.entry(1).comment).find("Fine car"), std::string::npos);
+    EXPECT_EQ(catalogue.entry(1).offset, 68); // CRLF counted as two bytes
+}
+
+TEST(CarCatalogueTest, CommentWithBracketsStartsANewCar) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\ncomment = see [note]\n");
+    EXPECT_EQ(names(scanned(dir)), (std::vector<std::string>{"Alpha", "note"}));
+}
+
+TEST(CarCatalogueTest, LoadReadsTheSectionAndColour) {
+    TempDir dir;
+    dir.write("k.car", kKiteFile);
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(names(catalogue), (std::vector<std::string>{"Kite", "Kite Sport"}));
+
+    // Loading Kite reads on into Kite Sport, whose header also holds the name.
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    EXPECT_STREQ(catalogue.workCar().spec().carname(), "Kite");
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 900);
+    EXPECT_EQ(catalogue.workCar().spec().displacement(), 2500);
+    EXPECT_EQ(catalogue.workCar().spec().gear(0), 3.5);
+    EXPECT_EQ(catalogue.carColour(), (CarColour{1.0f, 0.0f, 0.0f}));
+    // The comment is the summary, cut to 63 bytes.
+    EXPECT_EQ(std::string(catalogue.workCar().spec().comment()),
+              std::string(catalogue.entry(0).comment).substr(0, 63));
+
+    ASSERT_EQ(catalogue.loadCar(1), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 900);
+    EXPECT_EQ(catalogue.workCar().spec().gear(0), 0.0);
+    EXPECT_EQ(catalogue.carColour(), kNoCarColour);
+}
+
+TEST(CarCatalogueTest, KiteAfterKiteSportFoundFromTheStartTakesKiteSportsHeader) {
+    TempDir dir;
+    dir.write("k.car", "[Kite Sport]\ndisplacement = 2500\n[Kite]\nweight = 1000\n");
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.indexOfCar("Kite"), 0);
+    ASSERT_EQ(catalogue.entry(0).offset, 33);
+    // Two bytes shorter: Kite's stored position now falls inside its header line, so Kite is
+    // looked for again from the start, where the header of Kite Sport already holds its name.
+    dir.write("k.car", "[Kite Sport]\ndisplacement=2500\n[Kite]\nweight = 1000\n");
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 1000);
+    EXPECT_EQ(catalogue.workCar().spec().displacement(), 2500);
+}
+
+TEST(CarCatalogueTest, StalePositionIsFoundByReadingOnAndFromTheStart) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+    CarCatalogue catalogue = scanned(dir);
+    // Edited by hand after the scan: both sections moved.
+    dir.write("a.car", "[Beta]\nweight = 1300\n/ padding line\n[Alpha]\nweight = 800\n");
+    ASSERT_EQ(catalogue.loadCar(0), 0); // Alpha: read on from its old position
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 800);
+    ASSERT_EQ(catalogue.loadCar(1), 0); // Beta: found again from the start
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 1300);
+}
+
+TEST(CarCatalogueTest, LoadFailures) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\nweight = 800\n");
+    CarCatalogue catalogue = scanned(dir);
+    EXPECT_EQ(catalogue.loadCar(-1), -1);
+    EXPECT_EQ(catalogue.loadCar(1), -1);
+
+    dir.write("a.car", "[Other]\nweight = 800\n"); // the section is gone
+    EXPECT_EQ(catalogue.loadCar(0), -1);
+    EXPECT_STREQ(catalogue.workCar().spec().carname(), "Velnor");
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 0.0);
+
+    std::remove(dir.file("a.car").c_str()); // the file is gone
+    EXPECT_EQ(catalogue.loadCar(0), -1);
+    EXPECT_EQ(catalogue.findCar("Alpha"), -1);
+    EXPECT_EQ(catalogue.findCar("Nobody"), -1);
+}
+
+TEST(CarCatalogueTest, FindCarComparesWholeNamesByteForByte) {
+    TempDir dir;
+    dir.write("a.car", "[Kite]\nweight = 1\n[kite]\nweight = 2\n[Kite]\nweight = 3\n");
+    CarCatalogue catalogue = scanned(dir);
+    EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Kite", "Kite", "kite"}));
+    ASSERT_EQ(catalogue.findCar("kite"), 0); // loaded
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 2);
+    ASSERT_EQ(catalogue.findCar("Kite"), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 1); // the first of the two
+    EXPECT_EQ(catalogue.indexOfCar("Kite"), 0);
+    EXPECT_EQ(catalogue.findCar("Kit"), -1);
+}
+
+CarCatalogue withAppended(const TempDir& dir, std::initializer_list<const char*> cars) {
+    CarCatalogue catalogue(dir.path());
+    double weight = 1000;
+    for (const char* name : cars) {
+        catalogue.workCar().fullReset(0);
+        CarSpec& spec = catalogue.workCar().spec();
+        spec.setCarname(name);
+        spec.setWeight(weight += 100);
+        spec.setDisplacement(1500);
+        spec.setTire(0.6);
+        spec.setGear(0, 3.2);
+        EXPECT_EQ(catalogue.appendCar("Velnor.car"), 0);
+    }
+    return catalogue;
+}
+
+TEST(CarCatalogueTest, AppendWritesASectionTheListingReadsBack) {
+    TempDir dir;
+    CarCatalogue catalogue = withAppended(dir, {"Alpha", "Beta", "Gamma"});
+    EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(dir.read("Velnor.car").substr(0, 9), "\n[Alpha]\n");
+    EXPECT_EQ(catalogue.entry(0).offset, 1);
+    EXPECT_EQ(std::string(catalogue.entry(0).comment), "\x91\x8d\x94r\x8b"
+                                                       "C\x97\xca 1500 cc");
+
+    const CarCatalogue again = scanned(dir);
+    ASSERT_EQ(names(again), names(catalogue));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(again.entry(i).offset, catalogue.entry(i).offset);
+    // Engine speeds are not written, so the new summary shows 0 rpm.
+    EXPECT_NE(std::string(again.entry(0).comment).find("    0 [rpm]"), std::string::npos);
+}
+
+TEST(CarCatalogueTest, DeleteKeepsTheOtherCarsAndTheirPositions) {
+    TempDir dir;
+    CarCatalogue catalogue = withAppended(dir, {"Alpha", "Beta", "Gamma"});
+    ASSERT_EQ(catalogue.deleteCar(0), 0);
+    EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Beta", "Gamma"}));
+    EXPECT_EQ(dir.read("Velnor.car").find("Alpha"), std::string::npos);
+    for (int i = 0; i <= catalogue.lastIndex(); ++i)
+        EXPECT_EQ(lineAt(dir, catalogue.entry(i)),
+                  "[" + std::string(catalogue.entry(i).name) + "]");
+    ASSERT_EQ(catalogue.loadCar(1), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 1300);
+    ASSERT_EQ(catalogue.deleteCar(1), 0);
+    ASSERT_EQ(catalogue.deleteCar(0), 0);
+    EXPECT_EQ(catalogue.lastIndex(), -1);
+    EXPECT_EQ(dir.read("Velnor.car"), "\n");
+}
+
+TEST(CarCatalogueTest, DeleteCopiesOtherLinesByteForByte) {
+    TempDir dir;
+    const std::string before = "/ mine\r\n[Alpha]\r\nweight = 800\r\n/ note [x] ends it\r\n"
+                               "[Beta]\r\nweight = 1300   \r\n";
+    dir.write("a.car", before);
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.deleteCar(0), 0);
+    EXPECT_EQ(dir.read("a.car"), "/ mine\r\n/ note [x] ends it\r\n[Beta]\r\nweight = 1300   \r\n");
+    EXPECT_EQ(lineAt(dir, catalogue.entry(0)), "[Beta]\r");
+}
+
+TEST(CarCatalogueTest, DeleteWithAStalePositionRemovesTheRightCar) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+    CarCatalogue catalogue = scanned(dir);
+    dir.write("a.car", "[Beta]\nweight = 1300\n[Alpha]\nweight = 800\n"); // reordered by hand
+    ASSERT_EQ(catalogue.deleteCar(0), 0); // Alpha, stored at 0 where Beta now stands
+    EXPECT_EQ(dir.read("a.car"), "[Beta]\nweight = 1300\n");
+
+    dir.write("a.car", "[Gamma]\n"); // Beta is gone from its file: nothing to remove
+    ASSERT_EQ(catalogue.deleteCar(0), 0);
+    EXPECT_EQ(dir.read("a.car"), "[Gamma]\n");
+    EXPECT_EQ(catalogue.lastIndex(), -1);
+}
+
+TEST(CarCatalogueTest, RewriteMovesTheCarToTheEndOfItsFileAndSorts) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+    dir.write("b.car", "[Delta]\nweight = 2000\n");
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    catalogue.workCar().spec().setCarname("Zeta");
+    catalogue.workCar().spec().setComment("");
+    catalogue.workCar().spec().setWeight(850);
+    ASSERT_EQ(catalogue.rewriteCar(0), 0);
+    EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Beta", "Delta", "Zeta"}));
+    const std::string contents = dir.read("a.car");
+    EXPECT_EQ(contents.substr(0, 29), "[Beta]\nweight = 1300\n\n[Zeta]\n");
+    EXPECT_EQ(catalogue.entry(0).offset, 0);
+    EXPECT_EQ(catalogue.entry(2).offset, 22);
+    ASSERT_EQ(catalogue.findCar("Zeta"), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 850);
+}
+
+TEST(CarCatalogueTest, FailedWritesChangeNeitherFileNorCatalogue) {
+    TempDir dir;
+    const std::string before = "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n";
+    dir.write("a.car", before);
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    {
+        test::FileSizeLimit full(8);
+        EXPECT_EQ(catalogue.deleteCar(0), -1);
+        EXPECT_EQ(catalogue.rewriteCar(0), -1);
+        EXPECT_EQ(catalogue.appendCar("a.car"), -1);
+    }
+    EXPECT_EQ(dir.read("a.car"), before);
+    EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(catalogue.entry(1).offset, 21);
+}
+
+TEST(CarCatalogueTest, AppendRefusesPathsOutsideTheGameDirectory) {
+    TempDir dir;
+    CarCatalogue catalogue(dir.path() + "/game");
+    dir.write("game/keep.txt", "");
+    for (const char* path : {"../x.car", "/tmp/x.car", "a/../../x.car", ""})
+        EXPECT_EQ(catalogue.appendCar(path), -1) << path;
+    EXPECT_EQ(catalogue.lastIndex(), -1);
+    EXPECT_EQ(catalogue.appendCar("sub/../Velnor.car"), -1);
+}
+
+TEST(CarCatalogueTest, MoreThanAHundredCarsListsTheFirstHundred) {
+    TempDir dir;
+    std::string file;
+    for (int i = 0; i < 120; ++i)
+        file +=
+            "[Car " + std::to_string(1000 + i) + "]\ndisplacement = " + std::to_string(i) + "\n";
+    dir.write("many.car", file);
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.count(), CarCatalogue::kCapacity);
+    EXPECT_STREQ(catalogue.entry(99).name, "Car 1099");
+    // The cars past the capacity do not change the last listed car's summary.
+    EXPECT_NE(std::string(catalogue.entry(99).comment).find("   99 [cc]"), std::string::npos);
+    catalogue.workCar().spec().setCarname("One more");
+    EXPECT_EQ(catalogue.appendCar("Velnor.car"), -1);
+    EXPECT_EQ(catalogue.count(), CarCatalogue::kCapacity);
+}
+
+TEST(CarCatalogueTest, LongNamesAndLinesAreCut) {
+    TempDir dir;
+    dir.write("a.car", "[" + std::string(50, 'N') + "]\ncomment = " + std::string(3000, 'c') +
+                           "weight = 5\nweight = 700\n");
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(catalogue.count(), 1);
+    EXPECT_EQ(std::string(catalogue.entry(0).name), std::string(31, 'N'));
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 700);
+}
+
+} // namespace
+} // namespace velnor

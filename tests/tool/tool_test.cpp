@@ -1,0 +1,141 @@
+#include "tool/tool.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace velnor {
+namespace {
+
+struct ToolRun {
+    int status;
+    QString out;
+    QString err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+
+ToolRun runWith(const QStringList& arguments) {
+    ToolRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = runTool(QStringList{"velnor-tool"} + arguments, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+const QString kFixtures = QStringLiteral(VELNOR_FIXTURES "/cars");
+
+TEST(ToolTest, CarsListsTheCatalogueInOrderWithDecodedSummaries) {
+    const ToolRun run = runWith({"--dir", kFixtures, "--json", "cars"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray cars = run.json()["cars"].toArray();
+    ASSERT_EQ(cars.size(), 2);
+    const QJsonObject example = cars[0].toObject();
+    EXPECT_EQ(example["index"].toInt(), 0);
+    EXPECT_EQ(example["name"].toString(), "Example");
+    EXPECT_EQ(example["path"].toString(), "garage/example.car");
+    EXPECT_EQ(example["offset"].toInt(), 81);
+    EXPECT_EQ(example["summary"].toString(),
+              QString::fromUtf8("総排気量      2000 [cc]\n"
+                                "総重量        1000 [kg]\n"
+                                "最大出力       150 [ps] /  6000 [rpm]\n"
+                                "最大トルク    20.0 [kg・m] /  4000 [rpm]\n"
+                                "計算例の車"));
+    EXPECT_EQ(cars[1].toObject()["name"].toString(), QString::fromUtf8("テスト号"));
+}
+
+TEST(ToolTest, CarShowsTheLoadedDataAndDerivedFigures) {
+    const ToolRun run = runWith({"--dir", kFixtures, "--json", "car", "Example"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject car = run.json();
+    EXPECT_EQ(car["carname"].toString(), "Example");
+    EXPECT_DOUBLE_EQ(car["width"].toDouble(), 1.7);
+    EXPECT_EQ(car["gear"].toArray().size(), 6);
+    EXPECT_EQ(car["gear"].toArray()[4].toDouble(), 0.8);
+    EXPECT_EQ(car["automatic"].toInt(), 1);
+    EXPECT_NEAR(car["carColour"].toArray()[2].toDouble(), 1.0, 1e-6);
+    EXPECT_NEAR(car["carColour"].toArray()[0].toDouble(), 0.2, 1e-6);
+
+    const QJsonObject derived = car["derived"].toObject();
+    EXPECT_EQ(derived["gearCount"].toInt(), 5);
+    EXPECT_NEAR(derived["restAccelerator"].toDouble(), 0.0022440, 1e-7);
+    EXPECT_NEAR(derived["restBrake"].toDouble(), 0.009, 1e-9);
+    EXPECT_NEAR(derived["frontalArea"].toDouble(), 2.38, 1e-9);
+    EXPECT_NEAR(derived["airResistanceAt100"].toDouble(), 59.5, 1e-9);
+    const QJsonArray gears = derived["gears"].toArray();
+    ASSERT_EQ(gears.size(), 5);
+    const QJsonObject first = gears[0].toObject();
+    EXPECT_EQ(first["gear"].toInt(), 1);
+    EXPECT_NEAR(first["driveForceAtLimit"].toDouble(), 549.76, 0.005);
+    EXPECT_NEAR(first["accelerationFromRest"].toDouble(), 5.2407, 1e-4);
+    EXPECT_NEAR(first["revLimitSpeed"].toDouble(), 64.6, 0.05);
+
+    const QJsonObject run120 = derived["acceleration"].toObject();
+    EXPECT_TRUE(run120["to50"].isDouble());
+    EXPECT_TRUE(run120["to100"].isDouble());
+    EXPECT_LT(run120["to50"].toDouble(), run120["to100"].toDouble());
+    EXPECT_GT(run120["speedAt60"].toDouble(), 100.0);
+    EXPECT_FALSE(run120["topGearReached"].toBool()); // tops out in fourth
+}
+
+TEST(ToolTest, JapaneseNamesAndTyreDesignations) {
+    const ToolRun run =
+        runWith({"--dir", kFixtures, "--json", "car", QString::fromUtf8("テスト号")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject car = run.json();
+    EXPECT_NEAR(car["tire"].toDouble(), 14 * 0.0254 + 2 * 0.155 * 0.65, 1e-12);
+    EXPECT_EQ(car["carColour"].toArray()[0].toDouble(), -1.0);
+    EXPECT_EQ(car["derived"].toObject()["gearCount"].toInt(), 4);
+}
+
+TEST(ToolTest, HumanReadableSheet) {
+    const ToolRun run = runWith({"--dir", kFixtures, "car", "Example"});
+    ASSERT_EQ(run.status, 0);
+    for (const char* expected : {"Example", "549.76", "64.6", "59.5 kgf", "0-100 km/h"})
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(expected))) << expected;
+    const ToolRun list = runWith({"--dir", kFixtures, "cars"});
+    EXPECT_TRUE(list.out.contains("garage/example.car @81"));
+}
+
+TEST(ToolTest, ErrorsNameWhatIsWrong) {
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--dir", kFixtures, "car", "Nobody"}, 1, "no car named \"Nobody\""},
+        {{"--dir", kFixtures + "/missing", "cars"}, 1, "not a directory"},
+        {{"--dir", kFixtures, "fly"}, 2, "unknown command"},
+        {{"--dir", kFixtures, "car"}, 2, "usage"},
+        {{"--bogus"}, 2, "bogus"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = runWith(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.message;
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
+
+TEST(ToolTest, BundledCarsAreDrivable) {
+    const ToolRun list = runWith({"--dir", VELNOR_DATA, "--json", "cars"});
+    ASSERT_EQ(list.status, 0);
+    const QJsonArray cars = list.json()["cars"].toArray();
+    ASSERT_GE(cars.size(), 1);
+    for (const QJsonValue& entry : cars) {
+        const QString name = entry.toObject()["name"].toString();
+        const ToolRun car = runWith({"--dir", VELNOR_DATA, "--json", "car", name});
+        ASSERT_EQ(car.status, 0) << name.toStdString();
+        const QJsonObject derived = car.json()["derived"].toObject();
+        EXPECT_GE(derived["gearCount"].toInt(), 1) << name.toStdString();
+        EXPECT_TRUE(derived["acceleration"].toObject()["to100"].isDouble()) << name.toStdString();
+        EXPECT_TRUE(derived["acceleration"].toObject()["topGearReached"].toBool())
+            << name.toStdString();
+    }
+}
+
+} // namespace
+} // namespace velnor

@@ -41,9 +41,15 @@ void walk(const std::string& root, const std::string& relative, std::string_view
         if (S_ISDIR(info.st_mode)) {
             if (name[0] != '.')
                 walk(root, path, extension, visit);
-        } else if (S_ISREG(info.st_mode) && hasExtension(name, extension)) {
-            visit(path);
+            continue;
         }
+        if (!hasExtension(name, extension))
+            continue;
+        // A link to a file is listed like the file; a link to a folder is never followed.
+        if (S_ISLNK(info.st_mode) && stat(joinPath(root, path).c_str(), &info) != 0)
+            continue;
+        if (S_ISREG(info.st_mode))
+            visit(path);
     }
 }
 

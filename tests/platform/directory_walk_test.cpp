@@ -26,13 +26,15 @@ TEST(DirectoryWalkTest, SortedByteOrderDepthFirst) {
     EXPECT_EQ(walkAll(dir.path(), "rod"), std::vector<std::string>{"x.rod"});
 }
 
-TEST(DirectoryWalkTest, SymbolicLinksAndHiddenFoldersAreNotEntered) {
+TEST(DirectoryWalkTest, LinkedFilesCountLinkedAndHiddenFoldersAreNotEntered) {
     test::TempDir dir;
     dir.write("real/one.car", "");
     dir.write(".hidden/two.car", "");
     std::filesystem::create_directory_symlink(dir.path(), dir.file("real/loop"));
     std::filesystem::create_symlink(dir.file("real/one.car"), dir.file("link.car"));
-    EXPECT_EQ(walkAll(dir.path(), "car"), std::vector<std::string>{"real/one.car"});
+    std::filesystem::create_symlink(dir.file("gone.car"), dir.file("dangling.car"));
+    std::filesystem::create_directory_symlink(dir.file("real"), dir.file("folder.car"));
+    EXPECT_EQ(walkAll(dir.path(), "car"), (std::vector<std::string>{"link.car", "real/one.car"}));
 }
 
 TEST(DirectoryWalkTest, MissingRootListsNothing) {

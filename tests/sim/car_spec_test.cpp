@@ -41,6 +41,9 @@ struct SetterCase {
     bool zeroAccepted;
 };
 
+// Names the row in test output instead of dumping its bytes.
+void PrintTo(const SetterCase& row, std::ostream* out) { *out << row.name; }
+
 class CarSpecSetterTest : public testing::TestWithParam<SetterCase> {};
 
 TEST_P(CarSpecSetterTest, RejectsOutOfRangeAndNonFiniteValues) {

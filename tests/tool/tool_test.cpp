@@ -1,3 +1,4 @@
+#include "tool/text_codec.h"
 #include "tool/tool.h"
 
 #include <QJsonArray>
@@ -135,6 +136,17 @@ TEST(ToolTest, BundledCarsAreDrivable) {
         EXPECT_TRUE(derived["acceleration"].toObject()["topGearReached"].toBool())
             << name.toStdString();
     }
+}
+
+TEST(TextCodecTest, ShiftJisBothWays) {
+    EXPECT_EQ(toShiftJis(QString::fromUtf8("セダン")), "\x83Z\x83_\x83\x93");
+    EXPECT_EQ(toShiftJis(QString::fromUtf8("Kite 1BOX")), "Kite 1BOX");
+    // What Shift-JIS cannot hold becomes "?", one for each character.
+    EXPECT_EQ(toShiftJis(QString::fromUtf8("café😀.")), "caf??.");
+    EXPECT_EQ(fromShiftJis("\x83Z\x83_\x83\x93"), QString::fromUtf8("セダン"));
+    EXPECT_EQ(fromShiftJis("kg\x81"
+                           "Em"),
+              QString::fromUtf8("kg・m"));
 }
 
 } // namespace

@@ -65,6 +65,15 @@ int truncateToInt(double value) {
     return static_cast<int>(value);
 }
 
+// A text field as one line: a line end inside it would start a line of its own in the file.
+std::string oneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return line;
+}
+
 void appendKey(std::string& out, std::string_view key, double value) {
     out.append(key).append(" = ").append(formatFixed(value)).append("\n");
 }
@@ -114,7 +123,7 @@ void applyCarKeyLine(std::string_view line, CarSpec& spec, CarColour& colour) {
 
 std::string formatCarSection(const CarSpec& spec) {
     std::string out;
-    out.append("[").append(spec.carname()).append("]\n");
+    out.append("[").append(oneLine(spec.carname())).append("]\n");
     appendKey(out, "width", spec.width() * 1000.0);
     appendKey(out, "height", spec.height() * 1000.0);
     appendKey(out, "wheel", spec.wheelbase() * 1000.0);
@@ -130,7 +139,7 @@ std::string formatCarSection(const CarSpec& spec) {
     out.append("type = ").append(std::to_string(spec.type())).append("\n");
     appendKey(out, "air", spec.air());
     if (spec.comment()[0] != '\0')
-        out.append("comment = ").append(spec.comment()).append("\n");
+        out.append("comment = ").append(oneLine(spec.comment())).append("\n");
     return out;
 }
 

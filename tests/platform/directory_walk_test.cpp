@@ -41,11 +41,5 @@ TEST(DirectoryWalkTest, MissingRootListsNothing) {
     EXPECT_TRUE(walkAll("/nonexistent/velnor", "car").empty());
 }
 
-TEST(DirectoryWalkTest, JoinPath) {
-    EXPECT_EQ(joinPath("/game", "cars/a.car"), "/game/cars/a.car");
-    EXPECT_EQ(joinPath("/game/", "a.car"), "/game/a.car");
-    EXPECT_EQ(joinPath("", "a.car"), "a.car");
-}
-
 } // namespace
 } // namespace velnor

@@ -42,7 +42,9 @@ struct SetterCase {
 };
 
 // Names the row in test output instead of dumping its bytes.
-void PrintTo(const SetterCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const SetterCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class CarSpecSetterTest : public testing::TestWithParam<SetterCase> {};
 
@@ -140,13 +142,6 @@ TEST(CarSpecTest, LongTextIsCutAtACharacterBoundary) {
         comment += "\x83\x6f"; // バ, 80 bytes
     spec.setComment(comment);
     EXPECT_EQ(std::string(spec.comment()).size(), 62u);
-}
-
-TEST(CarSpecTest, ProposedAirCoefficientsByBodyType) {
-    const double expected[] = {0.0025, 0.0035, 0.0035, 0.0025, 0.0015, 0.0045, 0.0045};
-    for (int type = 0; type < kBodyTypeCount; ++type)
-        EXPECT_EQ(proposedAirCoefficient(type), expected[type]);
-    EXPECT_EQ(proposedAirCoefficient(7), 0.0);
 }
 
 } // namespace

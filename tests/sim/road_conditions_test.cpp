@@ -7,19 +7,6 @@
 namespace velnor {
 namespace {
 
-TEST(RoadConditionsTest, ResetGivesLevelAsphaltEverywhere) {
-    RoadConditions road;
-    road.setRolling(0.2, 4);
-    road.next();
-    road.reset();
-    EXPECT_EQ(road.currentIndex(), 0);
-    for (int i = 0; i < RoadConditions::kCount; ++i) {
-        EXPECT_EQ(road.start(i), 0.0);
-        EXPECT_EQ(road.rolling(i), 0.015);
-        EXPECT_EQ(road.grade(i), 0.0);
-    }
-}
-
 TEST(RoadConditionsTest, NextAndPreviousStopAtTheEnds) {
     RoadConditions road;
     road.previous();
@@ -64,12 +51,6 @@ TEST(RoadConditionsTest, RejectedValuesKeepTheEntry) {
     EXPECT_EQ(road.rolling(1), 0.015);
     road.setRolling(0.0, 1);
     EXPECT_EQ(road.rolling(1), 0.0);
-}
-
-TEST(RoadConditionsTest, ProposedRollingCoefficientsBySurface) {
-    const double expected[] = {0.25, 0.17, 0.13, 0.08, 0.03, 0.015};
-    for (int surface = 0; surface < kSurfaceCount; ++surface)
-        EXPECT_EQ(proposedRollingCoefficient(surface), expected[surface]);
 }
 
 } // namespace

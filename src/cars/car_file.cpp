@@ -50,10 +50,11 @@ std::string_view skipLeadingSpaces(std::string_view text) {
 
 // The first blank-free word of a value.
 std::string_view firstWord(std::string_view value) {
-    const std::size_t start = value.find_first_not_of(" \t");
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    const std::size_t start = value.find_first_not_of(kBlanks);
     if (start == std::string_view::npos)
         return {};
-    const std::size_t end = value.find_first_of(" \t", start);
+    const std::size_t end = value.find_first_of(kBlanks, start);
     return value.substr(start, end == std::string_view::npos ? end : end - start);
 }
 

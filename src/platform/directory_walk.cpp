@@ -43,12 +43,9 @@ void walk(const std::string& root, const std::string& relative, std::string_view
                 walk(root, path, extension, visit);
             continue;
         }
-        if (!hasExtension(name, extension))
-            continue;
-        // A link to a file is listed like the file; a link to a folder is never followed.
-        if (S_ISLNK(info.st_mode) && stat(joinPath(root, path).c_str(), &info) != 0)
-            continue;
-        if (S_ISREG(info.st_mode))
+        // Links are not followed: a file the game may rewrite must be one it holds itself (a
+        // rewrite would replace a link by a file, leaving the linked file as it was).
+        if (S_ISREG(info.st_mode) && hasExtension(name, extension))
             visit(path);
     }
 }

@@ -10,8 +10,8 @@ namespace velnor {
 // name) equals `extension` without regard to case. Entries are visited in ascending byte order of
 // their names, depth first: a folder's files and subfolders are taken in that one order, and a
 // subfolder is walked completely when it is met. Only real folders are entered (never a symbolic
-// link, so there are no loops), and hidden folders (names beginning with ".") are passed over;
-// a symbolic link to a file counts as the file.
+// link, so there are no loops), hidden folders (names beginning with ".") are passed over, and
+// only regular files are listed (no links to files either).
 // `visit` receives the path relative to `root`, with "/" between the parts.
 void walkFiles(const std::string& root, std::string_view extension,
                const std::function<void(const std::string& relativePath)>& visit);

@@ -75,6 +75,10 @@ bool LineReader::next(TextLine& line) {
             line.hasLineEnd = true;
             break;
         }
+        if (byte == '\0')
+            line.hasNul = true;
+        if (line.hasNul)
+            continue;
         if (text_.size() < kMaxLength)
             text_.push_back(static_cast<char>(byte));
         else

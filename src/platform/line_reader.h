@@ -14,13 +14,15 @@ struct TextLine {
     std::int64_t end = 0;    // byte position just after the line and its line end
     bool truncated = false;  // the line was longer than kMaxLength; the rest was skipped
     bool hasLineEnd = false; // false for a last line that ends at the end of the file
+    bool hasNul = false;     // a NUL byte ended the text early (the rest of the line is skipped)
 };
 
 // Reads a data file line by line as a Windows program reads a file in text mode: "\r\n" and "\n"
 // end a line (a lone "\r" is text), a Ctrl-Z byte ends the file, and every position is a byte
 // position in the file, so that a stored position can be sought again. A line longer than the
 // game's line buffer is cut to it and the rest of the line is skipped, so an over-long line never
-// spills into the next one. The text returned stays valid until the next call.
+// spills into the next one. A NUL byte ends a line's text, as it ends a C string (a UTF-16 file
+// thus reads as nothing). The text returned stays valid until the next call.
 class LineReader {
 public:
     // The longest line text the game takes: a 1024-byte buffer holds 1023 characters with the

@@ -20,6 +20,9 @@ inline constexpr int kBodyTypeCount = 7;
 // 0-6.
 double proposedAirCoefficient(int bodyType);
 
+// The name of a body type as the dialogs show it, in Shift-JIS; empty outside 0-6.
+const char* bodyTypeLabel(int bodyType);
+
 // The technical data of one car as its author enters it. Lengths are held in metres (files and
 // dialogs use millimetres). Every setter tests its value and silently keeps the previous one when
 // the test fails; non-finite numbers never pass.

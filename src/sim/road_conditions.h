@@ -9,6 +9,9 @@ inline constexpr int kSurfaceCount = 6;
 // 0-5.
 double proposedRollingCoefficient(int surface);
 
+// The name of a surface as the conditions dialog shows it, in Shift-JIS; empty outside 0-5.
+const char* surfaceLabel(int surface);
+
 // One stretch of road, from `start` metres on.
 struct RoadCondition {
     double start = 0.0;     // m from the start position; 0 on any entry but the first ends the list

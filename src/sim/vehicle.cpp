@@ -96,11 +96,13 @@ void Vehicle::integrate(std::uint32_t now) {
         if (controls_.gearIndex() >= 2)
             controls_.dropToFirstGear();
     } else {
+        // The resistances are subtracted one by one in the model's order, so that every copy of
+        // the model (and every stored ghost run) agrees to the last bit.
         const double w = spec_.weight();
-        const double resistance = (w + controls_.brake()) * roadConditions_.rolling() +
-                                  w * std::sin(roadConditions_.grade()) +
-                                  spec_.air() * spec_.height() * spec_.width() * speed_ * speed_;
-        acceleration_ = finiteQuotient(driveForce_ - resistance, w) * kGravity;
+        const double net = driveForce_ - (w + controls_.brake()) * roadConditions_.rolling() -
+                           w * std::sin(roadConditions_.grade()) -
+                           spec_.air() * spec_.height() * spec_.width() * speed_ * speed_;
+        acceleration_ = finiteQuotient(net, w) * kGravity;
     }
     controls_.setSpeedCopy(speed_);
 }

@@ -14,12 +14,9 @@
 namespace velnor {
 namespace {
 
-const char* const kBodyNames[kBodyTypeCount] = {"セダン", "バン",     "1BOX", "ハッチバック",
-                                                "クーペ", "トラック", "バス"};
-
 QString bodyName(int type) {
-    return type >= 0 && type < kBodyTypeCount ? QString::fromUtf8(kBodyNames[type])
-                                              : QStringLiteral("?");
+    const QString label = fromShiftJis(bodyTypeLabel(type));
+    return label.isEmpty() ? QStringLiteral("?") : label;
 }
 
 QJsonValue optionalNumber(const std::optional<double>& value) {

@@ -26,7 +26,7 @@ TEST(DirectoryWalkTest, SortedByteOrderDepthFirst) {
     EXPECT_EQ(walkAll(dir.path(), "rod"), std::vector<std::string>{"x.rod"});
 }
 
-TEST(DirectoryWalkTest, LinkedFilesCountLinkedAndHiddenFoldersAreNotEntered) {
+TEST(DirectoryWalkTest, LinksAndHiddenFoldersAreNotFollowed) {
     test::TempDir dir;
     dir.write("real/one.car", "");
     dir.write(".hidden/two.car", "");
@@ -34,7 +34,7 @@ TEST(DirectoryWalkTest, LinkedFilesCountLinkedAndHiddenFoldersAreNotEntered) {
     std::filesystem::create_symlink(dir.file("real/one.car"), dir.file("link.car"));
     std::filesystem::create_symlink(dir.file("gone.car"), dir.file("dangling.car"));
     std::filesystem::create_directory_symlink(dir.file("real"), dir.file("folder.car"));
-    EXPECT_EQ(walkAll(dir.path(), "car"), (std::vector<std::string>{"link.car", "real/one.car"}));
+    EXPECT_EQ(walkAll(dir.path(), "car"), std::vector<std::string>{"real/one.car"});
 }
 
 TEST(DirectoryWalkTest, MissingRootListsNothing) {

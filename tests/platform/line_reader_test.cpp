@@ -46,6 +46,8 @@ TEST(LineReaderTest, LineEndsAndPositions) {
          "cd\n",
          {"ab"},
          {0}},
+        {"nul ends the text", std::string("a\0b\ncd\n", 7), {"a", "cd"}, {0, 4}},
+        {"utf-16 reads as nothing", std::string("[\0A\0]\0\n\0", 8), {"[", ""}, {0, 7}},
         {"empty file", "", {}, {}},
     };
     for (const Case& c : cases) {

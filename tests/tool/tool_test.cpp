@@ -1,3 +1,5 @@
+#include "sim/car_spec.h"
+#include "sim/road_conditions.h"
 #include "tool/text_codec.h"
 #include "tool/tool.h"
 
@@ -136,6 +138,20 @@ TEST(ToolTest, BundledCarsAreDrivable) {
         EXPECT_TRUE(derived["acceleration"].toObject()["topGearReached"].toBool())
             << name.toStdString();
     }
+}
+
+TEST(TextCodecTest, LabelsOfBodiesAndSurfaces) {
+    const char* const bodies[] = {"セダン", "バン",     "1BOX", "ハッチバック",
+                                  "クーペ", "トラック", "バス"};
+    for (int type = 0; type < kBodyTypeCount; ++type)
+        EXPECT_EQ(fromShiftJis(bodyTypeLabel(type)), QString::fromUtf8(bodies[type])) << type;
+    const char* const surfaces[] = {"乾いた砂地",           "砂または石灰質の道",
+                                    "新しく砂利を敷いた道", "石の多い凸凹路",
+                                    "手入れのよい小砂利道", "アスファルト舗装路"};
+    for (int surface = 0; surface < kSurfaceCount; ++surface)
+        EXPECT_EQ(fromShiftJis(surfaceLabel(surface)), QString::fromUtf8(surfaces[surface]));
+    EXPECT_STREQ(bodyTypeLabel(7), "");
+    EXPECT_STREQ(surfaceLabel(-1), "");
 }
 
 TEST(TextCodecTest, ShiftJisBothWays) {

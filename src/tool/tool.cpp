@@ -1,8 +1,10 @@
 #include "tool/tool.h"
 
 #include "cars/car_catalogue.h"
+#include "race/lap_counter.h"
 #include "sim/car_figures.h"
 #include "tool/text_codec.h"
+#include "world/course_catalogue.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -10,6 +12,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <charconv>
+#include <memory>
+#include <type_traits>
 
 namespace velnor {
 namespace {
@@ -25,6 +30,27 @@ QJsonValue optionalNumber(const std::optional<double>& value) {
 
 QString optionalSeconds(const std::optional<double>& value) {
     return value ? QString::asprintf("%.2f s", *value) : QStringLiteral("never");
+}
+
+// A single-precision value as the shortest decimal that reads back as it (0.9f is 0.9, not
+// 0.899999976).
+double shortest(float value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    double result = value;
+    std::from_chars(text, written.ptr, result);
+    return result;
+}
+
+QJsonArray vectorJson(const auto& values) {
+    QJsonArray array;
+    for (const auto value : values) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, float>)
+            array.append(shortest(value));
+        else
+            array.append(value);
+    }
+    return array;
 }
 
 void printJson(QTextStream& out, const QJsonObject& object) {
@@ -109,7 +135,7 @@ QJsonObject carJson(const Vehicle& car, const CarColour& colour, const CarFigure
                        {"type", spec.type()},
                        {"automatic", spec.automatic()},
                        {"air", spec.air()},
-                       {"carColour", QJsonArray{colour[0], colour[1], colour[2]}},
+                       {"carColour", vectorJson(colour)},
                        {"derived", derived}};
 }
 
@@ -189,6 +215,190 @@ int showCar(const Invocation& call, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// A course shown as a time: "--'--.---" for an empty place.
+QString recordText(const LapCounter& record) {
+    return record.isEmpty() ? QStringLiteral("--'--.---")
+                            : QString::fromStdString(formatRaceTime(record.totalTime()));
+}
+
+std::unique_ptr<CourseCatalogue> scannedCourses(const Invocation& call) {
+    auto catalogue = std::make_unique<CourseCatalogue>(call.dir.toStdString());
+    catalogue->scanCourses();
+    catalogue->readRecords();
+    return catalogue;
+}
+
+int listCourses(const Invocation& call, QTextStream& out) {
+    const auto catalogue = scannedCourses(call);
+    const RecordBook& records = catalogue->records();
+    if (call.json) {
+        QJsonArray courses;
+        for (int i = 0; i <= catalogue->lastIndex(); ++i) {
+            const CatalogueEntry& entry = catalogue->entry(i);
+            QJsonArray totals;
+            for (int place = 0; place < RecordBook::kPlaces; ++place) {
+                const LapCounter& record = records.place(i, place);
+                totals.append(record.isEmpty() ? 0 : record.totalTime());
+            }
+            courses.append(QJsonObject{{"index", i},
+                                       {"name", fromShiftJis(entry.name)},
+                                       {"path", QString::fromLocal8Bit(entry.path)},
+                                       {"offset", entry.offset},
+                                       {"comment", fromShiftJis(entry.comment)},
+                                       {"records", totals}});
+        }
+        printJson(out, QJsonObject{{"courses", courses}});
+        return 0;
+    }
+    if (catalogue->count() == 0)
+        out << "No course files below " << call.dir << "\n";
+    for (int i = 0; i <= catalogue->lastIndex(); ++i) {
+        const CatalogueEntry& entry = catalogue->entry(i);
+        out << QString::asprintf("%3d  ", i) << fromShiftJis(entry.name) << "  ("
+            << QString::fromLocal8Bit(entry.path) << " @" << entry.offset << ")\n";
+        if (entry.comment[0] != '\0')
+            out << "       " << fromShiftJis(entry.comment) << "\n";
+        out << "       best";
+        for (int place = 0; place < RecordBook::kPlaces; ++place)
+            out << "  " << recordText(records.place(i, place));
+        out << "\n";
+    }
+    return 0;
+}
+
+QJsonObject courseJson(const CatalogueEntry& entry, const CourseWorld& world,
+                       const StartFinishGate& gate) {
+    QJsonArray pieces;
+    for (int i = 0; i < CourseWorld::kRoadPieces; ++i) {
+        const RoadPiece& piece = world.roadPiece(i);
+        if (!piece.isUsed())
+            continue;
+        QJsonArray corners;
+        for (int v = 0; v < 4; ++v)
+            corners.append(vectorJson(piece.vertex(v)));
+        pieces.append(QJsonObject{{"index", i},
+                                  {"type", piece.pieceType()},
+                                  {"colour", vectorJson(piece.colour())},
+                                  {"corners", corners}});
+    }
+    QJsonArray blocks;
+    for (int b = 0; b < CourseWorld::kBlocks; ++b) {
+        const BuildingBlock& block = world.block(b);
+        if (!block.hasUsedPart())
+            continue;
+        QJsonArray boxes;
+        QJsonArray cylinders;
+        for (int k = 0; k < BuildingBlock::kParts; ++k) {
+            const Box& box = block.box(k);
+            if (box.isUsed()) {
+                QJsonArray vertices;
+                for (int v = 0; v < Box::kCorners; ++v)
+                    vertices.append(vectorJson(box.vertex(v)));
+                boxes.append(QJsonObject{
+                    {"index", k}, {"colour", vectorJson(box.colour())}, {"vertices", vertices}});
+            }
+            const Cylinder& cylinder = block.cylinder(k);
+            if (cylinder.isUsed())
+                cylinders.append(QJsonObject{{"index", k},
+                                             {"colour", vectorJson(cylinder.colour())},
+                                             {"position", vectorJson(cylinder.position())},
+                                             {"radius", shortest(cylinder.radius())},
+                                             {"halfHeight", shortest(cylinder.halfHeight())},
+                                             {"rotation", vectorJson(cylinder.rotation())}});
+        }
+        blocks.append(QJsonObject{{"index", b},
+                                  {"pitch", vectorJson(block.pitch())},
+                                  {"counts", vectorJson(block.counts())},
+                                  {"origin", vectorJson(block.origin())},
+                                  {"boxes", boxes},
+                                  {"cylinders", cylinders}});
+    }
+    const QJsonObject gateObject{{"direction", vectorJson(gate.direction)},
+                                 {"end0", vectorJson(gate.end0)},
+                                 {"end1", vectorJson(gate.end1)},
+                                 {"axis", gate.gateAxis()},
+                                 {"alongMin", shortest(gate.zoneAlongMin())},
+                                 {"alongMax", shortest(gate.zoneAlongMax())},
+                                 {"acrossMin", shortest(gate.zoneAcrossMin())},
+                                 {"acrossMax", shortest(gate.zoneAcrossMax())}};
+    return QJsonObject{{"name", fromShiftJis(entry.name)},
+                       {"comment", fromShiftJis(entry.comment)},
+                       {"pieces", pieces},
+                       {"blocks", blocks},
+                       {"gate", gateObject}};
+}
+
+QString xyz(const Vec3& v) {
+    return QString::asprintf("(%g, %g, %g)", v[0], v[1], v[2]);
+}
+
+void printCourseSheet(QTextStream& out, const CatalogueEntry& entry, const CourseWorld& world,
+                      const StartFinishGate& gate) {
+    out << fromShiftJis(entry.name) << "  (" << QString::fromLocal8Bit(entry.path) << ")\n";
+    if (entry.comment[0] != '\0')
+        out << "  " << fromShiftJis(entry.comment) << "\n";
+    out << "\nRoad pieces (world units of 0.1 m)\n";
+    out << "  piece  type  corner 0 / 1 / 2 / 3\n";
+    for (int i = 0; i < CourseWorld::kRoadPieces; ++i) {
+        const RoadPiece& piece = world.roadPiece(i);
+        if (!piece.isUsed())
+            continue;
+        out << QString::asprintf("  %5d  %4d  ", i, piece.pieceType()) << xyz(piece.vertex(0))
+            << " " << xyz(piece.vertex(1)) << " " << xyz(piece.vertex(2)) << " "
+            << xyz(piece.vertex(3)) << "\n";
+    }
+    out << "\nBuilding blocks\n";
+    for (int b = 0; b < CourseWorld::kBlocks; ++b) {
+        const BuildingBlock& block = world.block(b);
+        if (!block.hasUsedPart())
+            continue;
+        int boxes = 0;
+        int cylinders = 0;
+        for (int k = 0; k < BuildingBlock::kParts; ++k) {
+            boxes += block.box(k).isUsed();
+            cylinders += block.cylinder(k).isUsed();
+        }
+        out << QString::asprintf("  block %d: %d box(es), %d cylinder(s), %d x %d cells, pitch ", b,
+                                 boxes, cylinders, block.counts()[0], block.counts()[1])
+            << xyz(block.pitch()) << ", origin " << xyz(block.origin()) << "\n";
+    }
+    out << "\nGate\n";
+    if (gate.gateAxis() < 0) {
+        out << "  direction " << xyz(gate.direction) << " is no axis: no lap is ever counted\n";
+        return;
+    }
+    out << "  crossed towards " << xyz(gate.direction) << " at "
+        << (gate.gateAxis() == 0 ? "x = " : "y = ") << gate.gateLine() << "\n";
+    out << QString::asprintf("  zone along %g .. %g, across %g .. %g\n", gate.zoneAlongMin(),
+                             gate.zoneAlongMax(), gate.zoneAcrossMin(), gate.zoneAcrossMax());
+}
+
+int showCourse(const Invocation& call, QTextStream& out, QTextStream& err) {
+    if (call.positional.size() != 2) {
+        err << "velnor-tool: usage: velnor-tool [--dir DIR] [--json] course NAME\n";
+        return 2;
+    }
+    auto catalogue = std::make_unique<CourseCatalogue>(call.dir.toStdString());
+    catalogue->scanCourses();
+    const int index = catalogue->indexOfCourse(toShiftJis(call.positional[1]));
+    if (index < 0) {
+        err << "velnor-tool: no course named \"" << call.positional[1]
+            << "\" in any course file below " << call.dir << "\n";
+        return 1;
+    }
+    const CatalogueEntry& entry = catalogue->entry(index);
+    if (catalogue->loadCourse(index) != 0) {
+        err << "velnor-tool: " << QString::fromLocal8Bit(entry.path)
+            << ": cannot read the course \"" << call.positional[1] << "\"\n";
+        return 1;
+    }
+    if (call.json)
+        printJson(out, courseJson(entry, catalogue->loadedWorld(), catalogue->loadedGate()));
+    else
+        printCourseSheet(out, entry, catalogue->loadedWorld(), catalogue->loadedGate());
+    return 0;
+}
+
 } // namespace
 
 int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -196,15 +406,17 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     parser.setApplicationDescription(
         "Looks at Velnor's game directory without a window.\n\n"
         "Commands:\n"
-        "  cars        the sorted car catalogue\n"
-        "  car NAME    one car as the game loads it, with its derived figures");
+        "  cars         the sorted car catalogue\n"
+        "  car NAME     one car as the game loads it, with its derived figures\n"
+        "  courses      the course catalogue with each course's best three times\n"
+        "  course NAME  one course as the game loads it: road, buildings, gate");
     const QCommandLineOption dirOption("dir", "The game directory (default: the current one).",
                                        "DIR", ".");
     const QCommandLineOption jsonOption("json", "Machine-readable output on stdout.");
     parser.addOption(dirOption);
     parser.addOption(jsonOption);
     parser.addHelpOption();
-    parser.addPositionalArgument("command", "cars | car NAME");
+    parser.addPositionalArgument("command", "cars | car NAME | courses | course NAME");
 
     if (!parser.parse(arguments)) {
         err << "velnor-tool: " << parser.errorText() << "\n";
@@ -225,6 +437,10 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return listCars(call, out);
     if (command == "car")
         return showCar(call, out, err);
+    if (command == "courses" && call.positional.size() == 1)
+        return listCourses(call, out);
+    if (command == "course")
+        return showCourse(call, out, err);
     err << "velnor-tool: unknown command \"" << command << "\"; try --help\n";
     return 2;
 }

@@ -1,5 +1,6 @@
 #include "sim/car_spec.h"
 #include "sim/road_conditions.h"
+#include "test_dir.h"
 #include "tool/text_codec.h"
 #include "tool/tool.h"
 
@@ -138,6 +139,52 @@ TEST(ToolTest, BundledCarsAreDrivable) {
         EXPECT_TRUE(derived["acceleration"].toObject()["topGearReached"].toBool())
             << name.toStdString();
     }
+}
+
+TEST(ToolTest, CoursesWithTheirRecords) {
+    test::TempDir dir;
+    dir.write("a.rod", "[Hill]\ncomment = \x8d\xe2\x93\xb9\n[Oval]\n");
+    dir.write("Velnor.rec", "[Oval]\n0 = 61000 59500 60250\n1 = 70000\n2 =\n\n");
+    const ToolRun run = runWith({"--dir", QString::fromStdString(dir.path()), "--json", "courses"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray courses = run.json()["courses"].toArray();
+    ASSERT_EQ(courses.size(), 2);
+    EXPECT_EQ(courses[0].toObject()["comment"].toString(), QString::fromUtf8("坂道"));
+    EXPECT_EQ(courses[0].toObject()["records"].toArray(), (QJsonArray{0, 0, 0}));
+    EXPECT_EQ(courses[1].toObject()["records"].toArray(), (QJsonArray{180750, 70000, 0}));
+    EXPECT_EQ(courses[1].toObject()["offset"].toInt(), 22);
+
+    const ToolRun sheet = runWith({"--dir", QString::fromStdString(dir.path()), "courses"});
+    EXPECT_TRUE(sheet.out.contains("best  03'00.750  01'10.000  --'--.---"))
+        << sheet.out.toStdString();
+}
+
+TEST(ToolTest, CourseAsLoaded) {
+    const QString fixtures = QStringLiteral(VELNOR_FIXTURES "/courses");
+    const ToolRun run = runWith({"--dir", fixtures, "--json", "course", "Straight"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject course = run.json();
+    EXPECT_EQ(course["comment"].toString(), "One straight");
+    const QJsonArray pieces = course["pieces"].toArray();
+    ASSERT_EQ(pieces.size(), 1);
+    EXPECT_EQ(pieces[0].toObject()["corners"].toArray()[2].toArray(), (QJsonArray{1000, 50, 0}));
+    EXPECT_EQ(pieces[0].toObject()["colour"].toArray(), (QJsonArray{0.8, 0.8, 0.8, 1}));
+    const QJsonObject block = course["blocks"].toArray()[0].toObject();
+    EXPECT_EQ(block["counts"].toArray(), (QJsonArray{5, 1, 1}));
+    EXPECT_EQ(block["boxes"].toArray().size(), 1);
+    const QJsonObject pillar = block["cylinders"].toArray()[0].toObject();
+    EXPECT_EQ(pillar["position"].toArray(), (QJsonArray{0, 20, 80}));
+    EXPECT_EQ(pillar["halfHeight"].toDouble(), 20);
+    const QJsonObject gate = course["gate"].toObject();
+    EXPECT_EQ(gate["axis"].toInt(), 0);
+    EXPECT_EQ(gate["alongMin"].toDouble(), 400);
+    EXPECT_EQ(gate["acrossMax"].toDouble(), 50);
+
+    const ToolRun missing = runWith({"--dir", fixtures, "course", "Nowhere"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("no course named \"Nowhere\""));
+    const ToolRun sheet = runWith({"--dir", fixtures, "course", "Straight"});
+    EXPECT_TRUE(sheet.out.contains("zone along 400 .. 500, across -50 .. 50"));
 }
 
 TEST(TextCodecTest, LabelsOfBodiesAndSurfaces) {

@@ -1,0 +1,188 @@
+#include "world/course_file.h"
+
+#include "platform/data_line.h"
+#include "platform/number_text.h"
+#include "world/course_world.h"
+#include "world/start_finish_gate.h"
+
+#include <array>
+#include <climits>
+#include <cmath>
+
+namespace velnor {
+namespace {
+
+constexpr float kMetres = 10.0f; // world units per metre
+
+// The character at `i`, or NUL past the end (as in the C string the game reads).
+char at(std::string_view line, std::size_t i) {
+    return i < line.size() ? line[i] : '\0';
+}
+
+// Two digit characters read as a number: 10 × (first − '0') + (second − '0').
+int twoDigits(std::string_view line, std::size_t i) {
+    return 10 * (at(line, i) - '0') + (at(line, i + 1) - '0');
+}
+
+int digit(std::string_view line, std::size_t i) {
+    return at(line, i) - '0';
+}
+
+// Up to N numbers after the first "=" at or after `from`; false when there is no "=".
+template <std::size_t N>
+bool numbersAfter(std::string_view line, std::size_t from, std::array<float, N>& numbers) {
+    std::string_view value;
+    if (!valueAfterEquals(line, from, value))
+        return false;
+    numbers = {};
+    NumberScanner scanner(value);
+    for (float& number : numbers)
+        if (!scanner.nextFloat(number))
+            break;
+    return true;
+}
+
+int truncate(float value) {
+    if (!(value > static_cast<float>(INT_MIN)))
+        return INT_MIN;
+    if (!(value < static_cast<float>(INT_MAX)))
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+bool inRange(int value, int count) {
+    return value >= 0 && value < count;
+}
+
+} // namespace
+
+bool courseCommentLine(std::string_view line, std::string_view& text) {
+    if (isHeaderLine(line) || !startsWithIgnoringCase(line, "comment") ||
+        !valueAfterEquals(line, 7, text))
+        return false;
+    const std::size_t first = text.find_first_not_of(' ');
+    text = first == std::string_view::npos ? std::string_view() : text.substr(first);
+    return true;
+}
+
+void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate& gate) {
+    const int piece = twoDigits(line, 1);
+    switch (at(line, 0)) {
+    case 'p': {
+        std::array<float, 3> xyz;
+        const int corner = digit(line, 3);
+        if (!inRange(piece, CourseWorld::kRoadPieces) || !inRange(corner, 4) ||
+            !numbersAfter(line, 2, xyz))
+            return;
+        RoadPiece& target = world.roadPiece(piece);
+        target.setVertex(corner, xyz[0] * kMetres, xyz[1] * kMetres, xyz[2] * kMetres);
+        target.setUsed(1);
+        return;
+    }
+    case 'c': {
+        std::array<float, 4> rgba;
+        if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfter(line, 2, rgba))
+            world.roadPiece(piece).setColour(rgba[0], rgba[1], rgba[2], rgba[3]);
+        return;
+    }
+    case 't': {
+        std::array<float, 1> type;
+        if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfter(line, 2, type))
+            world.roadPiece(piece).setType(truncate(type[0]));
+        return;
+    }
+    case 'g': {
+        std::array<float, 3> xyz;
+        if (at(line, 1) == 'd') {
+            if (numbersAfter(line, 0, xyz))
+                gate.direction = {xyz[0], xyz[1], xyz[2]};
+        } else if (at(line, 1) == 'l') {
+            const int end = digit(line, 2);
+            if (!inRange(end, 2) || !numbersAfter(line, 2, xyz))
+                return;
+            (end == 0 ? gate.end0 : gate.end1) = {xyz[0] * kMetres, xyz[1] * kMetres,
+                                                  xyz[2] * kMetres};
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void applyBuildingRecord(std::string_view line, CourseWorld& world) {
+    const char kind = at(line, 0);
+    const char part = at(line, 1);
+
+    if (kind == 'y' || kind == 'n' || kind == 'm') {
+        const int index = twoDigits(line, 1);
+        std::array<float, 4> v;
+        if (!inRange(index, CourseWorld::kBlocks) || !numbersAfter(line, 1, v))
+            return;
+        BuildingBlock& block = world.block(index);
+        if (kind == 'y') {
+            block.setPitch(v[0] * kMetres, v[1] * kMetres, v[2] * kMetres);
+        } else if (kind == 'n') {
+            block.setCounts(truncate(v[0]), truncate(v[1]), truncate(v[2]));
+        } else {
+            const int target = truncate(v[0]);
+            if (!inRange(target, CourseWorld::kBlocks))
+                return;
+            if (target != index)
+                world.block(target) = block;
+            world.block(target).setOrigin(v[1] * kMetres, v[2] * kMetres, v[3] * kMetres);
+        }
+        return;
+    }
+
+    // The part forms: a second character of "p" (cylinder) or "b" (box).
+    if (part != 'p' && part != 'b')
+        return;
+    const int index = twoDigits(line, 2);
+    const int k = digit(line, 4);
+    if (!inRange(index, CourseWorld::kBlocks) || !inRange(k, BuildingBlock::kParts))
+        return;
+    BuildingBlock& block = world.block(index);
+    std::array<float, 4> v;
+    if (!numbersAfter(line, 1, v))
+        return;
+    switch (kind) {
+    case 'p':
+        if (part == 'p') {
+            Cylinder& cylinder = block.cylinder(k);
+            cylinder.setPosition(v[0] * kMetres, v[2] * kMetres, v[1] * kMetres);
+            cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
+            cylinder.setUsed(1);
+        } else {
+            const int corner = digit(line, 5);
+            if (!inRange(corner, Box::kCorners))
+                return;
+            block.box(k).setVertex(corner, v[0] * kMetres, v[1] * kMetres, v[2] * kMetres);
+            block.box(k).setUsed(1);
+        }
+        return;
+    case 'c':
+        if (part == 'p')
+            block.cylinder(k).setColour(v[0], v[1], v[2], v[3]);
+        else
+            block.box(k).setColour(v[0], v[1], v[2], v[3]);
+        return;
+    case 'r':
+        if (part == 'p')
+            block.cylinder(k).setRadius(v[0] * kMetres);
+        return;
+    case 'h':
+        if (part == 'p') {
+            Cylinder& cylinder = block.cylinder(k);
+            const float half = v[0] * kMetres / 2;
+            cylinder.setHalfHeight(half);
+            const Vec3& p = cylinder.position();
+            cylinder.setPosition(p[0], p[1] + half, p[2]);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace velnor

@@ -1,0 +1,20 @@
+#include "world/course_world.h"
+
+namespace velnor {
+
+void CourseWorld::resetWorld() {
+    carPosition_ = {0, 0, 0};
+    for (RoadPiece& piece : roadPieces_)
+        piece.reset();
+    ground_.reset();
+    for (BuildingBlock& block : blocks_)
+        block.reset();
+}
+
+void CourseWorld::moveCar(float dx, float dy, float dz) {
+    carPosition_[0] += dx;
+    carPosition_[1] += dy;
+    carPosition_[2] += dz;
+}
+
+} // namespace velnor

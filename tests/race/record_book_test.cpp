@@ -1,0 +1,153 @@
+#include "platform/fixed_text.h"
+#include "race/record_book.h"
+#include "test_dir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace velnor {
+namespace {
+
+using test::TempDir;
+
+std::vector<CatalogueEntry> courses(std::initializer_list<const char*> names) {
+    std::vector<CatalogueEntry> entries;
+    for (const char* name : names) {
+        CatalogueEntry entry;
+        copyText(entry.name, name);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+LapCounter race(std::initializer_list<std::int32_t> laps) {
+    LapCounter counter;
+    std::int32_t total = 0;
+    for (const std::int32_t lap : laps) {
+        counter.setTime(total += lap, -1);
+        counter.completeLap();
+    }
+    return counter;
+}
+
+TEST(RecordBookTest, PlaceLinesHoldSingleLapTimes) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Oval]\r\n0 = 61000 59500 60250\r\n1 =\r\n2 = 70000 0 5\r\n\r\n");
+    const auto list = courses({"Oval"});
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), list), 0);
+    const LapCounter& best = book.place(0, 0);
+    EXPECT_EQ(best.lapTotal(), 3);
+    EXPECT_EQ(best.time(0), 61000);
+    EXPECT_EQ(best.time(1), 120500);
+    EXPECT_EQ(best.time(2), 180750);
+    EXPECT_EQ(formatRaceTime(best.totalTime()), "03'00.750");
+    EXPECT_TRUE(book.place(0, 1).isEmpty());
+    EXPECT_EQ(book.place(0, 1).lapTotal(), 0);
+    EXPECT_EQ(book.place(0, 2).lapTotal(), 1); // taken up to the first 0
+}
+
+TEST(RecordBookTest, NoFileMeansNoRecords) {
+    TempDir dir;
+    RecordBook book;
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Oval"})), -1);
+    EXPECT_TRUE(book.place(0, 0).isEmpty());
+}
+
+TEST(RecordBookTest, PlacingRacesAndTheFileTheyLeave) {
+    TempDir dir;
+    const auto list = courses({"Hill", "Oval"});
+    const std::string path = dir.file("Velnor.rec");
+    RecordBook book;
+    std::array<LapCounter, 3> best;
+
+    // The first race on a course always takes place 0.
+    EXPECT_EQ(updateCourseRecords(race({61000, 59500, 60250}), best, 1, book, list, path), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[Oval]\n0 = 61000 59500 60250\n1 =\n2 =\n\n");
+
+    EXPECT_EQ(updateCourseRecords(race({70000, 70000, 70000}), best, 1, book, list, path), 1);
+    // As fast as place 0: it goes below.
+    EXPECT_EQ(updateCourseRecords(race({60250, 61000, 59500}), best, 1, book, list, path), 1);
+    EXPECT_EQ(best[2].totalTime(), 210000);
+    const std::string full = dir.read("Velnor.rec");
+
+    // Slower than all three: no place, the file is left alone.
+    EXPECT_EQ(updateCourseRecords(race({90000, 90000, 90000}), best, 1, book, list, path), -1);
+    EXPECT_EQ(dir.read("Velnor.rec"), full);
+
+    // Faster than all: the old third place drops out.
+    EXPECT_EQ(updateCourseRecords(race({50000, 50000, 50000}), best, 1, book, list, path), 0);
+    EXPECT_EQ(best[1].totalTime(), 180750);
+    EXPECT_EQ(best[2].totalTime(), 180750);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[Oval]\n0 = 50000 50000 50000\n1 = 61000 59500 60250\n"
+                                      "2 = 60250 61000 59500\n\n");
+
+    // Read back: the same records.
+    RecordBook again;
+    ASSERT_EQ(again.readRecords(path, list), 0);
+    for (int place = 0; place < 3; ++place)
+        EXPECT_EQ(again.place(1, place).totalTime(), best[place].totalTime()) << place;
+    EXPECT_TRUE(again.place(0, 0).isEmpty());
+}
+
+TEST(RecordBookTest, SectionsOfRemovedCoursesAreKept) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Gone]\n0 = 1000 2000 3000\n1 =\n2 =\n\n"
+                            "[Oval]\n0 = 61000 59500 60250\n1 =\n2 =\n\n"
+                            "[Lost]\n0 = 5\n1 = 6\n2 =\n\n");
+    const auto list = courses({"Hill", "Oval"});
+    RecordBook book;
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), list), -1);
+    EXPECT_EQ(book.place(1, 0).totalTime(), 180750);
+    EXPECT_TRUE(book.place(0, 0).isEmpty()); // Gone's times went to no course
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[Oval]\n0 = 61000 59500 60250\n1 =\n2 =\n\n"
+                                      "[Gone]\n0 = 1000 2000 3000\n1 =\n2 =\n\n"
+                                      "[Lost]\n0 = 5\n1 = 6\n2 =\n\n");
+    // The course comes back: its records are found again.
+    RecordBook restored;
+    EXPECT_EQ(restored.readRecords(dir.file("Velnor.rec"), courses({"Gone", "Oval"})), -1);
+    EXPECT_EQ(restored.place(0, 0).totalTime(), 6000);
+    EXPECT_EQ(restored.place(1, 0).totalTime(), 180750);
+}
+
+TEST(RecordBookTest, SectionsOutOfCatalogueOrderKeepTheirRecords) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Oval]\n0 = 100\n1 =\n2 =\n\n[Hill]\n0 = 200\n1 =\n2 =\n\n");
+    RecordBook book;
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Hill", "Oval"})), -1);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 200);
+    EXPECT_EQ(book.place(1, 0).totalTime(), 100);
+}
+
+TEST(RecordBookTest, HugeAndOddNumbersStayInRange) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Oval]\n0 = 2147483647 2147483647 9999999999\n1=7\n2 = x\n/ 1 = 9\n");
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Oval"})), 0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 2147483647);
+    EXPECT_EQ(book.place(0, 1).totalTime(), 7);
+    EXPECT_TRUE(book.place(0, 2).isEmpty());
+}
+
+TEST(RecordBookTest, AFailedWriteLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string old = "[Oval]\n0 = 61000 59500 60250\n1 =\n2 =\n\n";
+    dir.write("Velnor.rec", old);
+    const auto list = courses({"Oval"});
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), list), 0);
+    std::array<LapCounter, 3> best = {book.place(0, 0), book.place(0, 1), book.place(0, 2)};
+    {
+        test::FileSizeLimit full(10);
+        EXPECT_EQ(updateCourseRecords(race({1000, 1000, 1000}), best, 0, book, list,
+                                      dir.file("Velnor.rec")),
+                  0);
+    }
+    EXPECT_EQ(dir.read("Velnor.rec"), old);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 3000); // still in memory for the rest of the run
+}
+
+} // namespace
+} // namespace velnor

@@ -1,0 +1,251 @@
+#include "test_dir.h"
+#include "world/course_catalogue.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace velnor {
+namespace {
+
+using test::TempDir;
+
+const std::string kFixtures = VELNOR_FIXTURES "/courses";
+
+CourseCatalogue scanned(const std::string& root) {
+    CourseCatalogue catalogue(root);
+    catalogue.scanCourses();
+    return catalogue;
+}
+
+std::vector<std::string> names(const CourseCatalogue& catalogue) {
+    std::vector<std::string> result;
+    for (const CatalogueEntry& entry : catalogue.entries())
+        result.emplace_back(entry.name);
+    return result;
+}
+
+// Loads the only course of a one-course file made of `lines`.
+CourseCatalogue loadedFrom(const TempDir& dir, const std::string& lines) {
+    dir.write("c.rod", "[C]\n" + lines);
+    CourseCatalogue catalogue = scanned(dir.path());
+    EXPECT_EQ(catalogue.loadCourse(0), 0);
+    return catalogue;
+}
+
+TEST(CourseCatalogueTest, TheExampleCourse) {
+    CourseCatalogue catalogue = scanned(kFixtures);
+    ASSERT_EQ(names(catalogue), std::vector<std::string>{"Straight"});
+    EXPECT_STREQ(catalogue.entry(0).comment, "One straight");
+    EXPECT_STREQ(catalogue.entry(0).path, "straight.rod");
+    EXPECT_EQ(catalogue.entry(0).offset, 33); // after the first line and its CRLF
+    ASSERT_EQ(catalogue.loadCourse(0), 0);
+
+    const CourseWorld& world = catalogue.loadedWorld();
+    const RoadPiece& road = world.roadPiece(0);
+    EXPECT_TRUE(road.isUsed());
+    EXPECT_EQ(road.vertex(0), (Vec3{-1000, -50, 0}));
+    EXPECT_EQ(road.vertex(1), (Vec3{1000, -50, 0}));
+    EXPECT_EQ(road.vertex(2), (Vec3{1000, 50, 0}));
+    EXPECT_EQ(road.vertex(3), (Vec3{-1000, 50, 0}));
+    EXPECT_EQ(road.pieceType(), 3);
+    EXPECT_EQ(road.colour(), (Colour{0.8f, 0.8f, 0.8f, 1}));
+    EXPECT_FALSE(world.roadPiece(1).isUsed());
+
+    const StartFinishGate& gate = catalogue.loadedGate();
+    EXPECT_EQ(gate.direction, (Vec3{1, 0, 0}));
+    EXPECT_EQ(gate.end0, (Vec3{500, -50, 0}));
+    EXPECT_EQ(gate.end1, (Vec3{500, 50, 0}));
+
+    const BuildingBlock& block = world.block(0);
+    const Box& house = block.box(0);
+    EXPECT_TRUE(house.isUsed());
+    EXPECT_EQ(house.vertex(0), (Vec3{20, 100, 30}));
+    EXPECT_EQ(house.vertex(2), (Vec3{-20, 60, 30}));
+    EXPECT_EQ(house.vertex(7), (Vec3{20, 60, 0}));
+    EXPECT_EQ(house.colour(), (Colour{0.9f, 0.8f, 0.6f, 1}));
+    const Cylinder& pillar = block.cylinder(0);
+    EXPECT_TRUE(pillar.isUsed());
+    EXPECT_EQ(pillar.position(), (Vec3{0, 20, 80}));
+    EXPECT_EQ(pillar.radius(), 5);
+    EXPECT_EQ(pillar.halfHeight(), 20);
+    EXPECT_EQ(pillar.rotation(), (Rotation{90, 1, 0, 0}));
+    EXPECT_EQ(pillar.colour(), (Colour{0.3f, 0.3f, 0.3f, 1}));
+    EXPECT_EQ(block.pitch(), (Vec3{200, 0, 0}));
+    EXPECT_EQ(block.counts(), (std::array<int, 3>{5, 1, 1}));
+    EXPECT_EQ(block.origin(), (Vec3{-400, 0, 0}));
+    EXPECT_EQ(block.cell(4, 0), (Vec3{400, 0, 0}));
+    EXPECT_FALSE(world.block(1).hasUsedPart());
+
+    // A car at the start stands on the road.
+    RoadPiece start = road;
+    start.setCarWidth(17);
+    EXPECT_EQ(start.containsCar(), 0);
+}
+
+TEST(CourseCatalogueTest, RecordForms) {
+    TempDir dir;
+    const CourseCatalogue c = loadedFrom(dir, "#road\n"
+                                              "p010=1 2 3\n"      // piece 1, corner 0
+                                              "p01=7 7 7\n"       // corner digit is '='
+                                              "p500=1 1 1\n"      // piece 50: out of range
+                                              "p024=1 1 1\n"      // corner 4: out of range
+                                              "p030=5\n"          // missing numbers are 0
+                                              "c01=0.1 0.2 0.3\n" // alpha missing: 0
+                                              "t05=7\n"
+                                              "t06=-1\n"
+                                              "t07=4.9\n"
+                                              "x99=junk\n"
+                                              "#build\n"
+                                              "n03=0 2.9 5\n"
+                                              "y02=1 2 3\n"
+                                              "pb02000=1 1 1\n"
+                                              "m02=5 10 0 0\n"
+                                              "m04=4 1 2 3\n"
+                                              "m01=10 0 0 0\n"  // target out of range
+                                              "rb020=9\n"       // no radius for boxes
+                                              "pp019=1 1 1\n"); // part 9: out of range
+    const CourseWorld& world = c.loadedWorld();
+    EXPECT_EQ(world.roadPiece(1).vertex(0), (Vec3{10, 20, 30}));
+    EXPECT_TRUE(world.roadPiece(1).isUsed());
+    EXPECT_EQ(world.roadPiece(1).vertex(1), (Vec3{0, 0, 0}));
+    EXPECT_FALSE(world.roadPiece(2).isUsed());
+    EXPECT_EQ(world.roadPiece(3).vertex(0), (Vec3{50, 0, 0}));
+    EXPECT_EQ(world.roadPiece(1).colour(), (Colour{0.1f, 0.2f, 0.3f, 0}));
+    EXPECT_EQ(world.roadPiece(5).pieceType(), 3);
+    EXPECT_EQ(world.roadPiece(6).pieceType(), 3);
+    EXPECT_EQ(world.roadPiece(6).colour(), (Colour{0.8f, 0.8f, 0.8f, 1}));
+    EXPECT_EQ(world.roadPiece(7).pieceType(), 4);
+
+    EXPECT_EQ(world.block(3).counts(), (std::array<int, 3>{1, 2, 5}));
+    const BuildingBlock& copy = world.block(5);
+    EXPECT_EQ(copy.pitch(), (Vec3{10, 20, 30}));
+    EXPECT_TRUE(copy.box(0).isUsed());
+    EXPECT_EQ(copy.origin(), (Vec3{100, 0, 0}));
+    EXPECT_EQ(world.block(2).origin(), (Vec3{0, 0, 0}));
+    EXPECT_EQ(world.block(4).origin(), (Vec3{10, 20, 30}));
+    EXPECT_FALSE(world.block(1).hasUsedPart());
+}
+
+TEST(CourseCatalogueTest, ACourseRunsOnIntoHeadersHoldingItsName) {
+    TempDir dir;
+    dir.write("ovals.rod", "[Oval]\n#road\np000=1 0 0\n[Oval 2]\n#road\np010=2 0 0\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    ASSERT_EQ(names(catalogue), (std::vector<std::string>{"Oval", "Oval 2"}));
+    ASSERT_EQ(catalogue.loadCourse(0), 0);
+    EXPECT_TRUE(catalogue.loadedWorld().roadPiece(0).isUsed());
+    EXPECT_TRUE(catalogue.loadedWorld().roadPiece(1).isUsed()); // Oval 2's piece as well
+    ASSERT_EQ(catalogue.loadCourse(1), 0);
+    EXPECT_FALSE(catalogue.loadedWorld().roadPiece(0).isUsed());
+    EXPECT_TRUE(catalogue.loadedWorld().roadPiece(1).isUsed());
+}
+
+TEST(CourseCatalogueTest, SectionsAndOtherCourses) {
+    TempDir dir;
+    dir.write("a.rod", "[A]\n"
+                       "/ #road in a comment opens nothing\n"
+                       "p000=1 1 1\n"
+                       "#build\n"
+                       "y00=1 0 0\n"
+                       "x #road here too\n"
+                       "p010=2 2 2\n"
+                       "[B]\n"
+                       "#road\n"
+                       "p020=3 3 3\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    ASSERT_EQ(catalogue.loadCourse(0), 0);
+    const CourseWorld& world = catalogue.loadedWorld();
+    EXPECT_FALSE(world.roadPiece(0).isUsed()); // before any section
+    EXPECT_EQ(world.block(0).pitch(), (Vec3{10, 0, 0}));
+    EXPECT_TRUE(world.roadPiece(1).isUsed());  // "#road" anywhere in a line opens it
+    EXPECT_FALSE(world.roadPiece(2).isUsed()); // B's
+}
+
+TEST(CourseCatalogueTest, HeaderWithASpaceAfterTheBracket) {
+    TempDir dir;
+    dir.write("a.rod", "[Oval] \n#road\np000=1 0 0\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    ASSERT_EQ(names(catalogue), std::vector<std::string>{"Oval]"});
+    ASSERT_EQ(catalogue.loadCourse(0), 0);
+    EXPECT_TRUE(catalogue.loadedWorld().roadPiece(0).isUsed());
+}
+
+TEST(CourseCatalogueTest, FilesByExtension) {
+    TempDir dir;
+    dir.write("UPPER.ROD", "[Upper]\n");
+    dir.write("sub/deeper.rod", "[Deeper]\n");
+    dir.write("old.rod.bak", "[Old]\n");
+    dir.write("rod", "[NoExtension]\n");
+    EXPECT_EQ(names(scanned(dir.path())), (std::vector<std::string>{"Upper", "Deeper"}));
+    TempDir empty;
+    EXPECT_EQ(scanned(empty.path()).lastIndex(), -1);
+}
+
+TEST(CourseCatalogueTest, CommentsBelongToTheCourseListedLast) {
+    TempDir dir;
+    dir.write("a.rod", "comment = before any course\n[A]\ncomment =   spaced\n");
+    dir.write("b.rod", "comment = for A, from the next file\n[B]\ncomment no equals\n"
+                       "COMMENT=upper\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    EXPECT_STREQ(catalogue.entry(0).comment, "for A, from the next file");
+    EXPECT_STREQ(catalogue.entry(1).comment, "upper");
+}
+
+TEST(CourseCatalogueTest, LoadFailuresLeaveTheWorldReset) {
+    TempDir dir;
+    dir.write("a.rod", "[A]\n#road\np000=1 0 0\ngd=1 0 0\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    EXPECT_EQ(catalogue.loadCourse(1), -1);
+    ASSERT_EQ(catalogue.loadCourse(0), 0);
+    dir.write("a.rod", "[Renamed]\n#road\np000=1 0 0\n");
+    EXPECT_EQ(catalogue.loadCourse(0), -1);
+    EXPECT_FALSE(catalogue.loadedWorld().roadPiece(0).isUsed());
+    std::remove(dir.file("a.rod").c_str());
+    EXPECT_EQ(catalogue.loadCourse(0), -1);
+}
+
+TEST(CourseCatalogueTest, TheGateStaysFromTheCourseLoadedBefore) {
+    TempDir dir;
+    dir.write("a.rod", "[A]\n#road\ngd=0 -1 0\ngl0=1 2 0\n[Other]\n#road\np000=1 0 0\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    ASSERT_EQ(catalogue.loadCourse(0), 0);
+    ASSERT_EQ(catalogue.loadCourse(1), 0);
+    EXPECT_EQ(catalogue.loadedGate().direction, (Vec3{0, -1, 0}));
+    EXPECT_EQ(catalogue.loadedGate().end0, (Vec3{10, 20, 0}));
+}
+
+TEST(CourseCatalogueTest, StalePositionFoundFromTheStart) {
+    TempDir dir;
+    dir.write("a.rod", "[A]\n#road\np000=1 0 0\n[B]\n#road\np010=1 0 0\n");
+    CourseCatalogue catalogue = scanned(dir.path());
+    dir.write("a.rod", "[B]\n#road\np010=1 0 0\n/ a longer comment moves A on\n[A]\n#road\n"
+                       "p000=1 0 0\n");
+    ASSERT_EQ(catalogue.loadCourse(1), 0); // B: past its old position, found from the start
+    EXPECT_TRUE(catalogue.loadedWorld().roadPiece(1).isUsed());
+    EXPECT_FALSE(catalogue.loadedWorld().roadPiece(0).isUsed());
+}
+
+TEST(CourseCatalogueTest, MoreThanAHundredCourses) {
+    TempDir dir;
+    std::string file;
+    for (int i = 0; i < 105; ++i)
+        file += "[Course " + std::to_string(i) + "]\ncomment = number " + std::to_string(i) + "\n";
+    dir.write("many.rod", file);
+    const CourseCatalogue catalogue = scanned(dir.path());
+    ASSERT_EQ(catalogue.count(), CourseCatalogue::kCapacity);
+    EXPECT_STREQ(catalogue.entry(99).name, "Course 99");
+    EXPECT_STREQ(catalogue.entry(99).comment, "number 99");
+}
+
+TEST(CourseCatalogueTest, LongNamesCommentsAndPathsAreCut) {
+    TempDir dir;
+    dir.write("a.rod", "[" + std::string(40, 'n') + "]\ncomment = " + std::string(300, 'c') + "\n");
+    dir.write(std::string(250, 'd') + ".rod", "[TooDeep]\n");
+    const CourseCatalogue catalogue = scanned(dir.path());
+    ASSERT_EQ(catalogue.count(), 1);
+    EXPECT_EQ(std::string(catalogue.entry(0).name), std::string(31, 'n'));
+    EXPECT_EQ(std::string(catalogue.entry(0).comment), std::string(255, 'c'));
+}
+
+} // namespace
+} // namespace velnor

@@ -1,0 +1,109 @@
+#include "world/road_piece.h"
+
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <utility>
+
+namespace velnor {
+namespace {
+
+using Corners = std::initializer_list<std::pair<float, float>>;
+
+RoadPiece piece(Corners corners, int type = kRoadGrey) {
+    RoadPiece result;
+    int i = 0;
+    for (const auto& [x, y] : corners)
+        result.setVertex(i++, x, y, 0);
+    result.setUsed(1);
+    result.setType(type);
+    result.setCarWidth(18);
+    return result;
+}
+
+int carAt(RoadPiece p, float x, float y) {
+    p.setViewCentre({x, y, 0});
+    return p.containsCar();
+}
+
+TEST(RoadPieceTest, RectangleWithItsMargin) {
+    struct Case {
+        float x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {500, 50, 0}, {500, 103, 1}, // yhi 112 > 100 + 5
+        {500, 96, 0}, {500, 4, 0},   {500, 3, 1},   {-4, 50, 0},
+        {-6, 50, 1},  {1004, 50, 0}, {1006, 50, 1},
+    };
+    // The same rectangle numbered two ways: the widest pair differs, the answers do not.
+    for (const Corners corners : {Corners{{0, 0}, {1000, 0}, {1000, 100}, {0, 100}},
+                                  Corners{{1000, 100}, {0, 100}, {0, 0}, {1000, 0}}}) {
+        const RoadPiece rectangle = piece(corners);
+        for (const Case& c : cases)
+            EXPECT_EQ(carAt(rectangle, c.x, c.y), c.expected) << c.x << ", " << c.y;
+    }
+}
+
+TEST(RoadPieceTest, ShearedPieceTakesTheWidestPairWhicheverWayRound) {
+    // Pair (2, 1) is the widest, with x1 > x2: x2 is the lower end.
+    const RoadPiece sheared = piece({{0, 0}, {1200, 0}, {-200, 100}, {100, 100}});
+    EXPECT_EQ(carAt(sheared, -190, 90), 0);
+    EXPECT_EQ(carAt(sheared, 1190, 10), 0);
+    EXPECT_EQ(carAt(sheared, -210, 90), 1);
+}
+
+TEST(RoadPieceTest, MarkingsAndUnusedPiecesTakeNoPart) {
+    for (const int type : {0, 1, 2})
+        EXPECT_EQ(carAt(piece({{0, 0}, {1000, 0}, {1000, 100}, {0, 100}}, type), 500, 50), -1);
+    RoadPiece unused = piece({{0, 0}, {1000, 0}, {1000, 100}, {0, 100}});
+    unused.setUsed(0);
+    EXPECT_EQ(carAt(unused, 500, 50), -1);
+    EXPECT_EQ(carAt(RoadPiece(), 0, 0), -1);
+}
+
+TEST(RoadPieceTest, TypesAndTheirColours) {
+    RoadPiece p;
+    EXPECT_EQ(p.pieceType(), 3);
+    EXPECT_EQ(p.colour(), (Colour{0, 0, 0, 1})); // the reset type leaves the colour black
+    struct Case {
+        int type;
+        int stored;
+        Colour colour;
+    };
+    const Case cases[] = {
+        {0, 0, {1, 1, 1, 1}},
+        {2, 2, {1, 0.627f, 0, 1}},
+        {4, 4, {0.635f, 0.415f, 0.062f, 1}},
+        {7, 3, {0.8f, 0.8f, 0.8f, 1}},
+        {-1, 3, {0.8f, 0.8f, 0.8f, 1}},
+    };
+    for (const Case& c : cases) {
+        p.setType(c.type);
+        EXPECT_EQ(p.pieceType(), c.stored) << c.type;
+        EXPECT_EQ(p.colour(), c.colour) << c.type;
+    }
+}
+
+TEST(RoadPieceTest, SidesParallelToYAreDecidedByTheQuadrilateral) {
+    // Corners numbered so that edges 0-1 and 2-3 run along y.
+    const RoadPiece upright = piece({{0, 0}, {0, 1000}, {100, 1000}, {100, 0}});
+    struct Case {
+        float x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {50, 500, 0}, {50, 4, 0}, {50, 3, 1}, {-4, 500, 0}, {-6, 500, 1}, {104, 500, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(carAt(upright, c.x, c.y), c.expected) << c.x << ", " << c.y;
+
+    // A trapezoid with one vertical side: the cross-section narrows towards +x.
+    const RoadPiece trapezoid = piece({{0, 0}, {0, 200}, {400, 150}, {400, 50}});
+    EXPECT_EQ(carAt(trapezoid, 350, 100), 0);
+    EXPECT_EQ(carAt(trapezoid, 350, 180), 1);
+    // All four corners on one point: never a division by zero, never "on".
+    EXPECT_EQ(carAt(piece({{5, 5}, {5, 5}, {5, 5}, {5, 5}}), 5, 5), 1);
+}
+
+} // namespace
+} // namespace velnor

@@ -1,0 +1,81 @@
+#include "world/start_finish_gate.h"
+
+#include <gtest/gtest.h>
+
+namespace velnor {
+namespace {
+
+StartFinishGate gate(Vec3 direction, Vec3 end0, Vec3 end1) {
+    StartFinishGate g;
+    g.direction = direction;
+    g.end0 = end0;
+    g.end1 = end1;
+    return g;
+}
+
+struct Zone {
+    float alongMin, alongMax, acrossMin, acrossMax;
+};
+
+void expectZone(const StartFinishGate& g, Zone zone) {
+    EXPECT_EQ(g.zoneAlongMin(), zone.alongMin);
+    EXPECT_EQ(g.zoneAlongMax(), zone.alongMax);
+    EXPECT_EQ(g.zoneAcrossMin(), zone.acrossMin);
+    EXPECT_EQ(g.zoneAcrossMax(), zone.acrossMax);
+}
+
+TEST(StartFinishGateTest, XGateTowardsPlusX) {
+    const StartFinishGate g = gate({1, 0, 0}, {-10, -50, 0}, {-10, 50, 0});
+    EXPECT_EQ(g.gateAxis(), 0);
+    EXPECT_EQ(g.gateLine(), -10);
+    EXPECT_EQ(g.approachLine(), -110);
+    expectZone(g, {-110, -10, -50, 50});
+    EXPECT_TRUE(g.facesGate(0));
+    EXPECT_TRUE(g.facesGate(89.9f));
+    EXPECT_FALSE(g.facesGate(90));
+    EXPECT_FALSE(g.facesGate(-90));
+    EXPECT_EQ(g.along(-10, 3), -10); // on the line: still in the zone
+    EXPECT_EQ(g.across(-10, 3), 3);
+}
+
+TEST(StartFinishGateTest, XGateTowardsMinusX) {
+    const StartFinishGate g = gate({-1, 0, 0}, {-10, -50, 0}, {-10, 50, 0});
+    expectZone(g, {-10, 90, -50, 50});
+    EXPECT_TRUE(g.facesGate(180));
+    EXPECT_TRUE(g.facesGate(-179));
+    EXPECT_FALSE(g.facesGate(0));
+}
+
+TEST(StartFinishGateTest, YGateTowardsMinusY) {
+    const StartFinishGate g = gate({0, -1, 0}, {-40, 30, 0}, {40, 30, 0});
+    EXPECT_EQ(g.gateAxis(), 1);
+    expectZone(g, {30, 130, -40, 40});
+    EXPECT_TRUE(g.facesGate(-90));
+    EXPECT_FALSE(g.facesGate(90));
+    EXPECT_FALSE(g.facesGate(-180));
+    EXPECT_EQ(g.along(7, 30), 30);
+    EXPECT_TRUE(gate({0, 1, 0}, {}, {}).facesGate(90));
+}
+
+TEST(StartFinishGateTest, OnlyEndZeroPlacesTheLine) {
+    const StartFinishGate g = gate({1, 0, 0}, {500, -50, 0}, {520, 50, 0});
+    EXPECT_EQ(g.gateLine(), 500);
+}
+
+TEST(StartFinishGateTest, NoAxisNoZoneNoLap) {
+    const StartFinishGate g = gate({0.5f, 0, 0}, {100, -50, 0}, {100, 50, 0});
+    EXPECT_EQ(g.gateAxis(), -1);
+    expectZone(g, {0, 0, 0, 0});
+    for (const float heading : {0.0f, 90.0f, 180.0f, -90.0f})
+        EXPECT_FALSE(g.facesGate(heading));
+}
+
+TEST(StartFinishGateTest, BothComponentsUnitPutTheZoneBeyondTheLine) {
+    // The axis is x, but the +1 of y is tested before the -1 of x.
+    const StartFinishGate g = gate({-1, 1, 0}, {200, 0, 0}, {200, 50, 0});
+    EXPECT_EQ(g.gateAxis(), 0);
+    EXPECT_EQ(g.approachLine(), 100);
+}
+
+} // namespace
+} // namespace velnor

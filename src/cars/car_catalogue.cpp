@@ -5,6 +5,7 @@
 #include "platform/directory_walk.h"
 #include "platform/fixed_text.h"
 #include "platform/line_reader.h"
+#include "platform/section_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -140,34 +141,18 @@ int CarCatalogue::loadCar(int index) {
     workCar_.fullReset(0);
     carColour_ = kNoCarColour;
     const CatalogueEntry& entry = entries_[index];
-    LineReader reader;
-    if (!reader.open(joinPath(root_, entry.path)))
+    SectionReader reader;
+    if (!reader.open(joinPath(root_, entry.path), entry.offset))
         return -1;
-    if (!reader.seek(entry.offset))
-        reader.seek(0);
 
     CarSpec& spec = workCar_.spec();
     spec.setCarname(entry.name);
     spec.setComment(entry.comment);
 
-    // From the stored position on; at the end of the file once more from its start. Every header
-    // holding the name belongs to the car (so "Kite" reads on into "Kite Sport").
+    // Every header holding the name belongs to the car (so "Kite" reads on into "Kite Sport").
     bool found = false;
-    bool restarted = false;
     TextLine line;
-    for (;;) {
-        if (!reader.next(line)) {
-            if (found)
-                break;
-            if (restarted) { // the file no longer holds the car
-                workCar_.fullReset(0);
-                carColour_ = kNoCarColour;
-                return -1;
-            }
-            restarted = true;
-            reader.seek(0);
-            continue;
-        }
+    while (reader.next(line, found)) {
         const std::string_view text = carLine(line);
         if (isCommentLine(text))
             continue;
@@ -180,6 +165,11 @@ int CarCatalogue::loadCar(int index) {
         }
         if (found)
             applyCarKeyLine(text, spec, carColour_);
+    }
+    if (!found) { // the file no longer holds the car
+        workCar_.fullReset(0);
+        carColour_ = kNoCarColour;
+        return -1;
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "platform/directory_walk.h"
 #include "platform/fixed_text.h"
 #include "platform/line_reader.h"
+#include "platform/section_reader.h"
 #include "world/course_file.h"
 
 #include <algorithm>
@@ -59,28 +60,14 @@ int CourseCatalogue::loadCourse(int index) {
         return -1;
     loadedWorld_.resetWorld();
     const CatalogueEntry& entry = entries_[index];
-    LineReader reader;
-    if (!reader.open(joinPath(root_, entry.path)))
+    SectionReader reader;
+    if (!reader.open(joinPath(root_, entry.path), entry.offset))
         return -1;
-    if (!reader.seek(entry.offset))
-        reader.seek(0);
 
     enum State { kLooking, kInCourse, kRoad, kBuild };
     State state = kLooking;
-    bool restarted = false;
     TextLine line;
-    for (;;) {
-        if (!reader.next(line)) {
-            if (state != kLooking)
-                break;
-            if (restarted) { // the file no longer holds the course
-                loadedWorld_.resetWorld();
-                return -1;
-            }
-            restarted = true;
-            reader.seek(0);
-            continue;
-        }
+    while (reader.next(line, state != kLooking)) {
         const std::string_view text = line.text;
         if (isCommentLine(text))
             continue;
@@ -112,6 +99,10 @@ int CourseCatalogue::loadCourse(int index) {
                 applyBuildingRecord(text, loadedWorld_);
             break;
         }
+    }
+    if (state == kLooking) { // the file no longer holds the course
+        loadedWorld_.resetWorld();
+        return -1;
     }
     return 0;
 }

@@ -154,7 +154,13 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
             cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
             cylinder.setUsed(1);
         } else {
-            const int corner = digit(line, 5);
+            // The corner is the digit at position 5, which ends the name "pbBBkv"; courses also
+            // write the name with one more digit ("pb00007" for corner 7), so the digit just
+            // before the "=" counts.
+            const std::size_t equals = line.find('=', 1);
+            if (equals == std::string_view::npos || equals < 6)
+                return;
+            const int corner = digit(line, equals - 1);
             if (!inRange(corner, Box::kCorners))
                 return;
             block.box(k).setVertex(corner, v[0] * kMetres, v[1] * kMetres, v[2] * kMetres);

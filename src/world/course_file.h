@@ -20,7 +20,8 @@ bool courseCommentLine(std::string_view line, std::string_view& text);
 void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate& gate);
 
 // A record of the "#build" section: ppBBk= (cylinder k of block BB: x, y, z with y and z
-// swapped, upright), pbBBkv= (box k, corner v), cpBBk= and cbBBk= (colours), rpBBk= (radius),
+// swapped, upright), pbBBkv= (box k, corner v, the digit before the "=": pb00007= is corner 7 as
+// well), cpBBk= and cbBBk= (colours), rpBBk= (radius),
 // hpBBk= (height: half height, and the cylinder raised by it), yBB= (grid pitch), nBB= (grid
 // counts), mBB=t x y z (block BB copied to block t and placed at x y z).
 void applyBuildingRecord(std::string_view line, CourseWorld& world);

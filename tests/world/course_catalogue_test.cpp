@@ -99,7 +99,10 @@ TEST(CourseCatalogueTest, RecordForms) {
                                               "#build\n"
                                               "n03=0 2.9 5\n"
                                               "y02=1 2 3\n"
-                                              "pb02000=1 1 1\n"
+                                              "pb02000=1 1 1\n" // box 0, corner 0
+                                              "pb0203=4 5 6\n"  // box 0, corner 3
+                                              "pb0217=1 1 1\n"  // box 1, corner 7
+                                              "pb022=1 1 1\n"   // no corner digit
                                               "m02=5 10 0 0\n"
                                               "m04=4 1 2 3\n"
                                               "m01=10 0 0 0\n"  // target out of range
@@ -118,6 +121,10 @@ TEST(CourseCatalogueTest, RecordForms) {
     EXPECT_EQ(world.roadPiece(7).pieceType(), 4);
 
     EXPECT_EQ(world.block(3).counts(), (std::array<int, 3>{1, 2, 5}));
+    EXPECT_EQ(world.block(2).box(0).vertex(0), (Vec3{10, 10, 10}));
+    EXPECT_EQ(world.block(2).box(0).vertex(3), (Vec3{40, 50, 60}));
+    EXPECT_EQ(world.block(2).box(1).vertex(7), (Vec3{10, 10, 10}));
+    EXPECT_FALSE(world.block(2).box(2).isUsed());
     const BuildingBlock& copy = world.block(5);
     EXPECT_EQ(copy.pitch(), (Vec3{10, 20, 30}));
     EXPECT_TRUE(copy.box(0).isUsed());

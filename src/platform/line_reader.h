@@ -37,6 +37,8 @@ public:
     bool open(const std::string& path);
     void close();
     bool isOpen() const { return file_ != nullptr; }
+    // A read error occurred (as opposed to the end of the file).
+    bool failed() const { return file_ != nullptr && std::ferror(file_) != 0; }
 
     // Continues reading at byte position `offset` (0 = the start). False if it cannot seek.
     bool seek(std::int64_t offset);

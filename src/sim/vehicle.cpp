@@ -133,18 +133,6 @@ int Vehicle::automaticGearbox() {
     return 0;
 }
 
-ControlChanges Vehicle::pollKeys(const KeyState& keys, std::uint32_t now) {
-    ControlChanges changes;
-    changes.accelerator = controls_.acceleratorKey(keys.isDown(vk::kX), now);
-    changes.brake = controls_.brakeKey(keys.isDown(vk::kZ), now);
-    changes.steerLeft = controls_.steerLeftKey(keys.isDown(vk::kLeft), now);
-    changes.steerRight = controls_.steerRightKey(keys.isDown(vk::kRight), now);
-    changes.gearUp = controls_.gearUpKey(keys.isDown(vk::kUp));
-    changes.gearDown = controls_.gearDownKey(keys.isDown(vk::kDown));
-    changes.automatic = automaticGearbox();
-    return changes;
-}
-
 void Vehicle::setSpeed(double kmh) {
     speed_ = kmh;
     controls_.setSpeedCopy(kmh);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/key_state.h"
 #include "sim/car_spec.h"
 #include "sim/driver_controls.h"
 #include "sim/road_conditions.h"
@@ -9,7 +10,16 @@
 
 namespace velnor {
 
-class KeyState;
+// The controls in the order the keys are polled, then the automatic gearbox.
+enum class Control : int {
+    kAccelerator,
+    kBrake,
+    kSteerLeft,
+    kSteerRight,
+    kGearUp,
+    kGearDown,
+    kAutomaticGearbox,
+};
 
 // What one poll of the driving keys changed: the result of each keyed operation (1 pressed or
 // shifted, -1 let go or shifted down, 0 nothing), in the order they are polled.
@@ -54,7 +64,13 @@ public:
     // The automatic gearbox on the stored engine speed: 1 after an upshift, -1 after a downshift.
     int automaticGearbox();
     // The driving keys read once, in the game's order, then the automatic gearbox.
-    ControlChanges pollKeys(const KeyState& keys, std::uint32_t now);
+    ControlChanges pollKeys(const KeyState& keys, std::uint32_t now) {
+        return pollKeys(keys, now, [](Control, int) {});
+    }
+    // The same, calling `changed(control, result)` right after each control has been updated
+    // and changed (for logging with the car's state of that moment).
+    template <typename Changed>
+    ControlChanges pollKeys(const KeyState& keys, std::uint32_t now, Changed&& changed);
 
     void setSpeed(double kmh);
     void setDistance(double metres) { distance_ = metres; }
@@ -104,5 +120,25 @@ private:
 };
 
 static_assert(std::is_trivially_copyable_v<Vehicle>, "a Vehicle is copied whole");
+
+template <typename Changed>
+ControlChanges Vehicle::pollKeys(const KeyState& keys, std::uint32_t now, Changed&& changed) {
+    ControlChanges c;
+    const auto report = [&](Control control, int result) {
+        if (result != 0)
+            changed(control, result);
+        return result;
+    };
+    c.accelerator =
+        report(Control::kAccelerator, controls_.acceleratorKey(keys.isDown(vk::kX), now));
+    c.brake = report(Control::kBrake, controls_.brakeKey(keys.isDown(vk::kZ), now));
+    c.steerLeft = report(Control::kSteerLeft, controls_.steerLeftKey(keys.isDown(vk::kLeft), now));
+    c.steerRight =
+        report(Control::kSteerRight, controls_.steerRightKey(keys.isDown(vk::kRight), now));
+    c.gearUp = report(Control::kGearUp, controls_.gearUpKey(keys.isDown(vk::kUp)));
+    c.gearDown = report(Control::kGearDown, controls_.gearDownKey(keys.isDown(vk::kDown)));
+    c.automatic = report(Control::kAutomaticGearbox, automaticGearbox());
+    return c;
+}
 
 } // namespace velnor

@@ -263,6 +263,10 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
     return 0;
 }
 
+int CarCatalogue::loadModel(const std::string& fileName, int bodyType) {
+    return velnor::loadModel(joinPath(root_, fileName), bodyType, carColour_, model_);
+}
+
 void CarCatalogue::removeEntry(int index) {
     std::copy(entries_ + index + 1, entries_ + count(), entries_ + index);
     entries_[lastIndex_] = CatalogueEntry{};

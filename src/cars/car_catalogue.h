@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cars/car_file.h"
+#include "cars/car_model.h"
 #include "sim/vehicle.h"
 #include "world/catalogue_entry.h"
 
@@ -42,6 +43,9 @@ public:
     // Replaces car `index` by `workCar`: its section leaves the file, the new one goes at the end
     // of the same file, then the list is sorted.
     int rewriteCar(int index);
+    // Reads the body shape of `bodyType` from the model file `fileName` of the game directory
+    // into `model`, painted in the colour of the car loaded last.
+    int loadModel(const std::string& fileName, int bodyType);
 
     int lastIndex() const { return lastIndex_; }
     int count() const { return lastIndex_ + 1; }
@@ -49,6 +53,7 @@ public:
     Vehicle& workCar() { return workCar_; }
     const Vehicle& workCar() const { return workCar_; }
     const CarColour& carColour() const { return carColour_; }
+    const CarModel& model() const { return model_; }
     const std::string& root() const { return root_; }
 
 private:
@@ -58,6 +63,7 @@ private:
     std::string root_;
     std::int32_t lastIndex_ = -1;
     CarColour carColour_ = kNoCarColour;
+    CarModel model_;
     CatalogueEntry entries_[kCapacity];
     Vehicle workCar_;
 };

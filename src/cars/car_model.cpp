@@ -114,7 +114,8 @@ void applyBodyRecord(std::string_view line, CarModel& model, int& panelSource) {
         if (!NumberScanner(value).nextFloat(source))
             panelSource = -1;
         else
-            panelSource = source > INT_MIN && source < INT_MAX ? static_cast<int>(source) : -1;
+            // Truncated toward zero; only 0-4 name a body box.
+            panelSource = source > -1.0f && source < 5.0f ? static_cast<int>(source) : -1;
         return;
     }
     case 'p': {

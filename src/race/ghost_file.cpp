@@ -98,7 +98,8 @@ int loadGhost(const std::string& root, GhostLog& log) {
                 std::string_view value;
                 if (valueAfterEquals(text, 0, value)) {
                     const std::size_t start = value.find_first_not_of(" \t\r\n\v\f");
-                    value = start == std::string_view::npos ? std::string_view() : value.substr(start);
+                    value =
+                        start == std::string_view::npos ? std::string_view() : value.substr(start);
                     log.setCarName(value.substr(0, value.find_first_of(" \t\r\n\v\f")));
                 }
                 continue;

@@ -18,7 +18,9 @@ GhostLog::GhostLog()
     reset();
 }
 
-GhostLog::GhostLog(const GhostLog& other) : GhostLog() { *this = other; }
+GhostLog::GhostLog(const GhostLog& other) : GhostLog() {
+    *this = other;
+}
 
 GhostLog& GhostLog::operator=(const GhostLog& other) {
     if (this == &other)
@@ -51,8 +53,12 @@ void GhostLog::reset() {
     finishTime_ = 0;
 }
 
-void GhostLog::setCarName(std::string_view name) { copyText(carName_, name); }
-void GhostLog::setCourseName(std::string_view name) { copyText(courseName_, name); }
+void GhostLog::setCarName(std::string_view name) {
+    copyText(carName_, name);
+}
+void GhostLog::setCourseName(std::string_view name) {
+    copyText(courseName_, name);
+}
 
 void GhostLog::store(std::int32_t time, int channel, std::int32_t state) {
     int& index = eventIndex_[channel];

@@ -73,8 +73,12 @@ public:
     void advanceValue(int channel);
 
     // Stored entries, for writing the log out and reading it in.
-    int eventCount(int channel) const { return eventIndex_[channel] < 0 ? 0 : eventIndex_[channel]; }
-    int valueCount(int channel) const { return valueIndex_[channel] < 0 ? 0 : valueIndex_[channel]; }
+    int eventCount(int channel) const {
+        return eventIndex_[channel] < 0 ? 0 : eventIndex_[channel];
+    }
+    int valueCount(int channel) const {
+        return valueIndex_[channel] < 0 ? 0 : valueIndex_[channel];
+    }
     std::int32_t eventTime(int channel, int slot) const { return eventTimes(channel)[slot]; }
     std::int32_t eventState(int channel, int slot) const { return eventStates(channel)[slot]; }
     std::int32_t valueTime(int channel, int slot) const { return valueTimes(channel)[slot]; }

@@ -122,7 +122,10 @@ int RecordBook::writeRecords(const std::string& path,
 
 int updateCourseRecords(const LapCounter& raceClock, std::array<LapCounter, 3>& courseBest,
                         int selectedCourse, RecordBook& book,
-                        std::span<const CatalogueEntry> courses, const std::string& path) {
+                        std::span<const CatalogueEntry> courses, const std::string& path,
+                        bool* written) {
+    if (written)
+        *written = false;
     int rank = 0;
     while (rank < RecordBook::kPlaces && !courseBest[rank].isEmpty() &&
            raceClock.totalTime() >= courseBest[rank].totalTime())
@@ -136,7 +139,9 @@ int updateCourseRecords(const LapCounter& raceClock, std::array<LapCounter, 3>& 
         for (int i = 0; i < RecordBook::kPlaces; ++i)
             book.place(selectedCourse, i) = courseBest[i];
     }
-    book.writeRecords(path, courses);
+    const int result = book.writeRecords(path, courses);
+    if (written)
+        *written = result == 0;
     return rank;
 }
 

@@ -51,8 +51,10 @@ private:
 // Places a finished race among the course's best three (a tie goes below the stored race), copies
 // them into the course's slot of `book` and writes the records file. Returns the place won (0-2),
 // or -1 when the race did not place (then nothing changes and nothing is written).
+// `written`, when given, tells whether the file was written.
 int updateCourseRecords(const LapCounter& raceClock, std::array<LapCounter, 3>& courseBest,
                         int selectedCourse, RecordBook& book,
-                        std::span<const CatalogueEntry> courses, const std::string& path);
+                        std::span<const CatalogueEntry> courses, const std::string& path,
+                        bool* written = nullptr);
 
 } // namespace velnor

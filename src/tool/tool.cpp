@@ -1,6 +1,7 @@
 #include "tool/tool.h"
 
 #include "cars/car_catalogue.h"
+#include "race/headless_race.h"
 #include "race/lap_counter.h"
 #include "sim/car_figures.h"
 #include "tool/text_codec.h"
@@ -8,6 +9,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -399,6 +401,127 @@ int showCourse(const Invocation& call, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+QJsonObject carStateJson(const CarState& car) {
+    return QJsonObject{
+        {"x", shortest(car.x)}, {"y", shortest(car.y)},     {"heading", shortest(car.heading)},
+        {"speed", car.speed},   {"distance", car.distance}, {"gear", car.gear}};
+}
+
+void printRaceSheet(QTextStream& out, const RaceResult& race) {
+    out << (race.finished ? "Finished" : "Not finished") << " after " << race.passes
+        << " passes, race time " << QString::fromStdString(formatRaceTime(race.raceTime)) << "\n";
+    for (std::size_t lap = 0; lap < race.laps.size(); ++lap)
+        out << "  lap " << lap + 1 << "  " << QString::fromStdString(formatRaceTime(race.laps[lap]))
+            << "\n";
+    if (race.finished) {
+        out << "  total  " << QString::fromStdString(formatRaceTime(race.totalTime));
+        out << (race.finishRank >= 0 ? QString("  place %1").arg(race.finishRank + 1)
+                                     : QString("  no place"))
+            << (race.recordsWritten ? ", records written" : "") << "\n";
+    }
+    const CarState& car = race.car;
+    out << QString::asprintf("Car at (%.1f, %.1f), heading %.1f°, %.1f km/h in gear %d, %.1f m "
+                             "driven, off the road %d time(s)\n",
+                             car.x, car.y, car.heading, car.speed, car.gear, car.distance,
+                             race.offRoad);
+    if (race.ghostRaced)
+        out << "Ghost " << fromShiftJis(race.ghostCarName)
+            << QString::asprintf(" at (%.1f, %.1f), %.1f km/h, %.1f m driven\n", race.ghost.x,
+                                 race.ghost.y, race.ghost.speed, race.ghost.distance);
+    if (race.ghostSaved)
+        out << "The run was saved as the course's ghost.\n";
+}
+
+int runRace(const Invocation& call, const QCommandLineParser& parser, QTextStream& out,
+            QTextStream& err) {
+    RaceOptions options;
+    options.root = call.dir.toStdString();
+    if (!parser.isSet("car") || !parser.isSet("course") || call.positional.size() != 1) {
+        err << "velnor-tool: usage: velnor-tool [--dir DIR] [--json] race --car NAME --course NAME"
+               " [--manual] [--inputs FILE | --autopilot] [--frame-ms N] [--start-tick T]"
+               " [--until-ms T] [--timeout-ms T] [--no-ghost] [--save-ghost]\n";
+        return 2;
+    }
+    options.car = toShiftJis(parser.value("car"));
+    options.course = toShiftJis(parser.value("course"));
+    options.manual = parser.isSet("manual");
+    options.autopilot = parser.isSet("autopilot");
+    options.ghost = !parser.isSet("no-ghost");
+    options.saveGhost = parser.isSet("save-ghost");
+    if (options.autopilot && parser.isSet("inputs")) {
+        err << "velnor-tool: --inputs and --autopilot cannot be used together\n";
+        return 2;
+    }
+    const auto number = [&](const char* name, auto& target, long long low, long long high) {
+        if (!parser.isSet(name))
+            return true;
+        bool ok = false;
+        const long long value = parser.value(name).toLongLong(&ok);
+        if (!ok || value < low || value > high) {
+            err << "velnor-tool: --" << name << " takes a whole number from " << low << " to "
+                << high << "\n";
+            return false;
+        }
+        target = static_cast<std::remove_reference_t<decltype(target)>>(value);
+        return true;
+    };
+    std::int32_t until = 0;
+    if (!number("frame-ms", options.frameMs, 1, 1000) ||
+        !number("start-tick", options.startTick, 0, 4294967295LL) ||
+        !number("until-ms", until, -3000, 2147483647LL) ||
+        !number("timeout-ms", options.timeoutMs, 0, 2147483647LL))
+        return 2;
+    if (parser.isSet("until-ms"))
+        options.untilMs = until;
+    if (parser.isSet("inputs")) {
+        const QString path = parser.value("inputs");
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err << "velnor-tool: " << path << ": " << file.errorString() << "\n";
+            return 1;
+        }
+        const QByteArray text = file.readAll();
+        options.inputs = parseInputScript(std::string_view(text.constData(), text.size()));
+        if (!options.inputs.ok()) {
+            err << "velnor-tool: " << path << ":" << QString::fromStdString(options.inputs.error)
+                << "\n";
+            return 1;
+        }
+    }
+
+    const RaceResult race = runHeadlessRace(options);
+    if (!race.error.empty()) {
+        err << "velnor-tool: " << fromShiftJis(race.error) << "\n";
+        return 1;
+    }
+    if (!call.json) {
+        printRaceSheet(out, race);
+        return 0;
+    }
+    QJsonArray laps;
+    for (const std::int32_t lap : race.laps)
+        laps.append(lap);
+    QJsonValue ghost(QJsonValue::Null);
+    if (race.ghostRaced) {
+        QJsonObject state = carStateJson(race.ghost);
+        state.remove("gear");
+        state.insert("carname", fromShiftJis(race.ghostCarName));
+        ghost = state;
+    }
+    printJson(out, QJsonObject{{"finished", race.finished},
+                               {"laps", laps},
+                               {"totalTime", race.totalTime},
+                               {"finishRank", race.finishRank},
+                               {"passes", static_cast<double>(race.passes)},
+                               {"raceTime", race.raceTime},
+                               {"car", carStateJson(race.car)},
+                               {"offRoad", race.offRoad},
+                               {"ghost", ghost},
+                               {"recordsWritten", race.recordsWritten},
+                               {"ghostSaved", race.ghostSaved}});
+    return 0;
+}
+
 } // namespace
 
 int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -409,14 +532,28 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         "  cars         the sorted car catalogue\n"
         "  car NAME     one car as the game loads it, with its derived figures\n"
         "  courses      the course catalogue with each course's best three times\n"
-        "  course NAME  one course as the game loads it: road, buildings, gate");
+        "  course NAME  one course as the game loads it: road, buildings, gate\n"
+        "  race         a whole race on a manual clock (--car, --course, --inputs or --autopilot)");
     const QCommandLineOption dirOption("dir", "The game directory (default: the current one).",
                                        "DIR", ".");
     const QCommandLineOption jsonOption("json", "Machine-readable output on stdout.");
     parser.addOption(dirOption);
     parser.addOption(jsonOption);
+    parser.addOptions({
+        {"car", "race: the car.", "NAME"},
+        {"course", "race: the course.", "NAME"},
+        {"manual", "race: manual transmission."},
+        {"inputs", "race: key events, one a line: TIME KEY STATE.", "FILE"},
+        {"autopilot", "race: the autopilot drives."},
+        {"frame-ms", "race: ms the clock advances before each pass (10).", "N"},
+        {"start-tick", "race: the clock at the start (1000).", "T"},
+        {"until-ms", "race: stop at this race time.", "T"},
+        {"timeout-ms", "race: give up at this race time (900000).", "T"},
+        {"no-ghost", "race: do not race the course's ghost."},
+        {"save-ghost", "race: save the run as the course's ghost after a finish."},
+    });
     parser.addHelpOption();
-    parser.addPositionalArgument("command", "cars | car NAME | courses | course NAME");
+    parser.addPositionalArgument("command", "cars | car NAME | courses | course NAME | race");
 
     if (!parser.parse(arguments)) {
         err << "velnor-tool: " << parser.errorText() << "\n";
@@ -441,6 +578,8 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return listCourses(call, out);
     if (command == "course")
         return showCourse(call, out, err);
+    if (command == "race")
+        return runRace(call, parser, out, err);
     err << "velnor-tool: unknown command \"" << command << "\"; try --help\n";
     return 2;
 }

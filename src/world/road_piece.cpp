@@ -39,13 +39,11 @@ void RoadPiece::setExtent(int i, int fx, int fy, int fz) {
         extent_[i] = {fx, fy, fz};
 }
 
-int RoadPiece::containsCar() const {
+int RoadPiece::containsCarAt(float cx, float cy, float width) const {
     if (!isUsed() || pieceType_ < kRoadGrey)
         return -1;
-    const float cx = viewCentre_[0];
-    const float cy = viewCentre_[1];
-    const float ylo = cy - carWidth_ / 2;
-    const float yhi = cy + carWidth_ / 2;
+    const float ylo = cy - width / 2;
+    const float yhi = cy + width / 2;
     const auto x = [this](int i) { return vertices_[i][0]; };
     const auto y = [this](int i) { return vertices_[i][1]; };
 

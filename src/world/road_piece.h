@@ -40,7 +40,9 @@ public:
 
     // 0 the car (at viewCentre, carWidth wide across y) is on this piece, 1 it is not, -1 the
     // piece takes no part (unused, or a marking).
-    int containsCar() const;
+    int containsCar() const { return containsCarAt(viewCentre_[0], viewCentre_[1], carWidth_); }
+    // The same test for a car at (x, y), `width` wide.
+    int containsCarAt(float x, float y, float width) const;
 
 private:
     int containsCarAcrossVerticalSide(float cx, float ylo, float yhi) const;

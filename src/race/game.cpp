@@ -1,0 +1,198 @@
+#include "race/game.h"
+
+#include "platform/key_state.h"
+#include "platform/tick_clock.h"
+#include "race/ghost_file.h"
+#include "race/record_book.h"
+
+namespace velnor {
+
+Game::Game(std::string root, const TickClock& clock, RaceEvents& events)
+    : playerCar(clock.now()), ghostCar(clock.now()), courseCatalogue(root), carCatalogue(root),
+      root_(std::move(root)), clock_(clock), events_(events) {}
+
+std::uint32_t Game::now() const {
+    return clock_.now();
+}
+
+void Game::scanFiles() {
+    carCatalogue.scanCars();
+    carCatalogue.sortCars();
+    courseCatalogue.scanCourses();
+    courseCatalogue.readRecords();
+}
+
+int Game::chooseCar(int index, bool automatic) {
+    if (carCatalogue.loadCar(index) != 0)
+        return -1;
+    playerCar = carCatalogue.workCar();
+    playerCar.spec().setAutomatic(automatic ? 1 : 0);
+    return 0;
+}
+
+int Game::chooseCourse(int index) {
+    if (courseCatalogue.loadCourse(index) != 0)
+        return -1;
+    course.world = courseCatalogue.loadedWorld();
+    course.gate = courseCatalogue.loadedGate();
+    selectedCourse = index;
+    for (int place = 0; place < RecordBook::kPlaces; ++place)
+        courseBest[place] = courseCatalogue.records().place(index, place);
+    return 0;
+}
+
+void Game::startRace(int clientWidth, int clientHeight) {
+    gameState = GameState::kRacing;
+    if (carCatalogue.loadModel(kModelFile, playerCar.spec().type()) != 0)
+        events_.modelFileMissing(kModelFile);
+    playerModel = carCatalogue.model();
+    camera.reset();
+    raceClock.reset();
+    camera.setViewport(0, 90, static_cast<float>(clientWidth), static_cast<float>(clientHeight));
+    lapPanelTimer.stop();
+    gateEntered = gateReversed = 0;
+
+    const char* courseName = selectedCourse >= 0 && selectedCourse <= courseCatalogue.lastIndex()
+                                 ? courseCatalogue.entry(selectedCourse).name
+                                 : "";
+    runLog.reset();
+    runLog.setCarName(playerCar.spec().carname());
+    runLog.setCourseName(courseName);
+    if (ghostEnabled) {
+        ghostLog.reset();
+        ghostLog.setCourseName(courseName);
+        if (loadGhost(root_, ghostLog) != 0) {
+            ghostEnabled = 0; // no ghost for this course
+        } else {
+            ghostEnabled = 1;
+            // Without a car of that name the car loaded last stands in.
+            carCatalogue.findCar(ghostLog.carName());
+            ghostCar = carCatalogue.workCar();
+            carCatalogue.loadModel(kModelFile, ghostCar.spec().type());
+            ghostModel.resetParts();
+            ghostModel = carCatalogue.model();
+            ghostModel.makeTranslucent();
+        }
+    }
+    events_.raceStarted();
+    const std::uint32_t start = now();
+    playerCar.reset(start);
+    if (ghostEnabled)
+        ghostCar.reset(start);
+}
+
+void Game::stopRace() {
+    gameState = GameState::kTitle;
+    events_.raceStopped();
+    playerCar.fullReset(now());
+}
+
+void Game::runIdleWork(const KeyState& keys) {
+    const std::uint32_t tick = now();
+    switch (gameState) {
+    case GameState::kRacing:
+        frameStep(tick);
+        runLog.pollDrivingKeys(playerCar, keys, tick);
+        if (ghostEnabled) {
+            ghostStep(ghostCar, ghostLog, ghostModel, tick);
+            ghostInputs(ghostCar, ghostLog, tick);
+        }
+        break;
+    case GameState::kFinished:
+        frameStep(tick);
+        if (playerCar.speed() > 0) { // roll out under full brake
+            playerCar.controls().brakeApply(tick);
+            playerCar.controls().acceleratorRelease();
+        }
+        break;
+    case GameState::kTitle:
+        break;
+    }
+}
+
+int Game::frameStep(std::uint32_t now) {
+    playerCar.step(now);
+    playerCar.computeEngineSpeed(now);
+
+    const float heading = playerCar.controls().heading();
+    const Displacement move = displacementAlong(heading, playerCar.stepDistance());
+    camera.followHeading(heading);
+    camera.moveLight(move.dx, move.dy, 0);
+    course.world.moveCar(move.dx, move.dy, 0);
+    playerModel.setHeading(heading);
+    playerModel.moveParts(move.dx, move.dy, 0);
+    camera.moveTarget(move.dx, move.dy, 0);
+
+    // The on-road test at the car's position of this frame.
+    int onPieces = 0;
+    for (int i = 0; i < CourseWorld::kRoadPieces; ++i) {
+        RoadPiece& piece = course.world.roadPiece(i);
+        piece.setViewCentre(course.world.carPosition());
+        piece.setCarWidth(playerModel.bodyWidth());
+        onPieces += piece.containsCar() == 0;
+    }
+    const std::int32_t t = playerCar.raceTime();
+    if (onPieces == 0) {
+        runLog.recordPress(t, GhostLog::kOffRoad);
+        if (playerCar.speed() > 2)
+            playerCar.setSpeed(2);
+    } else {
+        runLog.recordRelease(t, GhostLog::kOffRoad);
+    }
+
+    int finished = 0;
+    watchGate(now, finished);
+    if (finished)
+        return 1;
+    if (lapPanelTimer.expired(now))
+        events_.lapPanelExpired();
+    return 0;
+}
+
+void Game::watchGate(std::uint32_t now, int& finished) {
+    const StartFinishGate& gate = course.gate;
+    const Vec3& car = playerModel.position();
+    const float across = gate.across(car[0], car[1]);
+    const float along = gate.along(car[0], car[1]);
+    const bool inAcross = across >= gate.zoneAcrossMin() && across <= gate.zoneAcrossMax();
+    const bool inAlong = along >= gate.zoneAlongMin() && along <= gate.zoneAlongMax();
+
+    if (!gate.facesGate(playerCar.controls().heading())) {
+        if (inAcross && inAlong)
+            gateReversed = 1;
+        return;
+    }
+    if (!inAcross)
+        return;
+    if (inAlong) {
+        gateEntered = 1;
+        return;
+    }
+    if (!gateEntered)
+        return;
+    if (gateReversed) { // turned about in the zone: this crossing counts nothing
+        gateEntered = gateReversed = 0;
+        return;
+    }
+    raceClock.setTime(playerCar.raceTime(), -1);
+    if (raceClock.completeLap() == 1) {
+        finishRank = updateCourseRecords(raceClock, courseBest, selectedCourse,
+                                         courseCatalogue.records(), courseCatalogue.entries(),
+                                         courseCatalogue.recordsPath(), &recordsWritten);
+        runLog.setFinishTime(raceClock.totalTime());
+        events_.raceFinished(raceClock, finishRank);
+        gameState = GameState::kFinished;
+        gateEntered = 0;
+        finished = 1;
+        return;
+    }
+    events_.lapCompleted(raceClock);
+    lapPanelTimer.start(now, kLapPanelMilliseconds);
+    gateEntered = 0;
+}
+
+int Game::saveRunAsGhost() const {
+    return saveGhost(root_, runLog);
+}
+
+} // namespace velnor

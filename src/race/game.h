@@ -1,0 +1,92 @@
+#pragma once
+
+#include "cars/car_catalogue.h"
+#include "cars/car_model.h"
+#include "platform/deadline_timer.h"
+#include "race/ghost_log.h"
+#include "race/lap_counter.h"
+#include "race/race_events.h"
+#include "sim/vehicle.h"
+#include "world/camera.h"
+#include "world/course.h"
+#include "world/course_catalogue.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace velnor {
+
+class KeyState;
+class TickClock;
+
+enum class GameState : int { kTitle = 0, kRacing = 1, kFinished = 2 };
+
+// Everything the game keeps for its whole run: the cars, the run being recorded and the ghost
+// being raced, the race clock and the course's best three, the catalogues, the active course,
+// the camera and the car drawing objects; and the race itself: starting and stopping it, and the
+// work of one pass of the game loop. No window: what the window does at the race's moments goes
+// through `RaceEvents`.
+class Game {
+public:
+    static constexpr const char* kModelFile = "Velnor.mod";
+    static constexpr std::uint32_t kLapPanelMilliseconds = 3000;
+
+    // `root` is the game directory. The clock and the events outlive the game.
+    Game(std::string root, const TickClock& clock, RaceEvents& events);
+
+    // What the window's creation does: list the cars (sorted) and the courses, read the records.
+    void scanFiles();
+
+    // The car selection's OK: car `index` becomes the player's car, with automatic or manual
+    // transmission. -1 (nothing changes) if the car cannot be read.
+    int chooseCar(int index, bool automatic);
+    // The course selection's OK: course `index` becomes the active course and its records the
+    // best three to beat. -1 (nothing changes) if the course cannot be read.
+    int chooseCourse(int index);
+
+    // Starts a race for the chosen car and course; the race view has the given client size.
+    void startRace(int clientWidth, int clientHeight);
+    // Ends the race and returns to the title state.
+    void stopRace();
+    // One pass of the game loop in the current state.
+    void runIdleWork(const KeyState& keys);
+    // The frame step of the race world; 1 in the frame in which the race finishes.
+    int frameStep(std::uint32_t now);
+    // Saves the run just driven as the course's ghost.
+    int saveRunAsGhost() const;
+
+    const std::string& root() const { return root_; }
+    std::uint32_t now() const;
+
+    GameState gameState = GameState::kTitle;
+    int ghostEnabled = 1;        // a ghost is wanted for the next race, and runs in this one
+    int selectedCourse = 0;      // catalogue index of the active course
+    int finishRank = 0;          // place won by the last finished race, -1 none
+    bool recordsWritten = false; // the last finish placed and the records file was written
+
+    Vehicle playerCar;
+    Vehicle ghostCar;
+    GhostLog runLog;
+    GhostLog ghostLog;
+    LapCounter raceClock;
+    std::array<LapCounter, 3> courseBest;
+    CourseCatalogue courseCatalogue;
+    CarCatalogue carCatalogue;
+    Course course;
+    Camera camera;
+    CarModel playerModel;
+    CarModel ghostModel;
+    DeadlineTimer lapPanelTimer;
+    int gateEntered = 0;  // the car has been in the gate zone heading forward
+    int gateReversed = 0; // the car has been in the gate zone heading the other way
+
+private:
+    void watchGate(std::uint32_t now, int& finished);
+
+    std::string root_;
+    const TickClock& clock_;
+    RaceEvents& events_;
+};
+
+} // namespace velnor

@@ -1,0 +1,101 @@
+#include "race/headless_race.h"
+
+#include "platform/key_state.h"
+#include "platform/tick_clock.h"
+#include "race/autopilot.h"
+#include "race/game.h"
+
+#include <memory>
+
+namespace velnor {
+namespace {
+
+// Keeps what the window would show: here only whether the records file was written.
+class QuietEvents final : public RaceEvents {};
+
+CarState stateOf(const Vehicle& car, const CarModel& model) {
+    return {model.position()[0], model.position()[1], car.controls().heading(),
+            car.speed(),         car.distance(),      car.controls().gearIndex() + 1};
+}
+
+int countPresses(const GhostLog& log, int channel) {
+    int presses = 0;
+    for (int slot = 0; slot < log.eventCount(channel); ++slot)
+        presses += log.eventState(channel, slot) == 1;
+    return presses;
+}
+
+} // namespace
+
+RaceResult runHeadlessRace(const RaceOptions& options) {
+    RaceResult result;
+    ManualClock clock(options.startTick);
+    QuietEvents events;
+    auto game = std::make_unique<Game>(options.root, clock, events);
+    game->scanFiles();
+
+    const int carIndex = game->carCatalogue.indexOfCar(options.car);
+    if (carIndex < 0 || game->chooseCar(carIndex, !options.manual) != 0) {
+        result.error = carIndex < 0 ? "no car named \"" + options.car + "\""
+                                    : std::string(game->carCatalogue.entry(carIndex).path) +
+                                          ": cannot read the car \"" + options.car + "\"";
+        return result;
+    }
+    const int courseIndex = game->courseCatalogue.indexOfCourse(options.course);
+    if (courseIndex < 0 || game->chooseCourse(courseIndex) != 0) {
+        result.error = courseIndex < 0
+                           ? "no course named \"" + options.course + "\""
+                           : std::string(game->courseCatalogue.entry(courseIndex).path) +
+                                 ": cannot read the course \"" + options.course + "\"";
+        return result;
+    }
+    game->ghostEnabled = options.ghost ? 1 : 0;
+    game->startRace(640, 480);
+
+    KeyTable keys;
+    Autopilot autopilot;
+    std::size_t nextInput = 0;
+    const auto pass = [&] {
+        clock.advance(options.frameMs);
+        const auto raceNow = static_cast<std::int32_t>(clock.now() - game->playerCar.startTick() -
+                                                       Vehicle::kStartHold);
+        const std::vector<InputEvent>& inputs = options.inputs.events;
+        for (; nextInput < inputs.size() && inputs[nextInput].time <= raceNow; ++nextInput)
+            keys.setDown(inputs[nextInput].virtualKey, inputs[nextInput].down);
+        if (options.autopilot && game->gameState == GameState::kRacing)
+            autopilot.drive(*game, keys);
+        game->runIdleWork(keys);
+        ++result.passes;
+    };
+    const auto timeUp = [&] {
+        const std::int32_t t = game->playerCar.raceTime();
+        return t >= options.timeoutMs || (options.untilMs && t >= *options.untilMs);
+    };
+
+    while (game->gameState == GameState::kRacing && !timeUp())
+        pass();
+    result.finished = game->gameState == GameState::kFinished;
+    while (result.finished && game->playerCar.speed() > 0 && !timeUp())
+        pass(); // the roll-out under full brake
+
+    for (int lap = 0; lap < game->raceClock.completedLaps() && lap < LapCounter::kMaxLaps; ++lap)
+        result.laps.push_back(game->raceClock.lapTime(lap));
+    if (result.finished) {
+        result.totalTime = game->raceClock.totalTime();
+        result.finishRank = game->finishRank;
+        result.recordsWritten = game->recordsWritten;
+    }
+    result.raceTime = game->playerCar.raceTime();
+    result.car = stateOf(game->playerCar, game->playerModel);
+    result.offRoad = countPresses(game->runLog, GhostLog::kOffRoad);
+    result.ghostRaced = game->ghostEnabled != 0;
+    if (result.ghostRaced) {
+        result.ghostCarName = game->ghostCar.spec().carname();
+        result.ghost = stateOf(game->ghostCar, game->ghostModel);
+    }
+    if (result.finished && options.saveGhost)
+        result.ghostSaved = game->saveRunAsGhost() == 0;
+    return result;
+}
+
+} // namespace velnor

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "race/input_script.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velnor {
+
+// A whole race without a window, on a manual clock, through the game's own code: the car and the
+// course chosen as the selection dialogs choose them, the race started, pass after pass of the
+// game loop fed from an input script or the autopilot, and after the finish the passes that bring
+// the car to a stand.
+struct RaceOptions {
+    std::string root = ".";              // the game directory
+    std::string car;                     // name, Shift-JIS bytes
+    std::string course;                  // name, Shift-JIS bytes
+    bool manual = false;                 // manual transmission
+    bool autopilot = false;              // the autopilot drives (else the script)
+    InputScript inputs;                  // key events by race time
+    std::uint32_t frameMs = 10;          // clock advance before every pass
+    std::uint32_t startTick = 1000;      // the clock at the start
+    std::optional<std::int32_t> untilMs; // stop at this race time
+    std::int32_t timeoutMs = 900000;     // give up at this race time
+    bool ghost = true;                   // race the course's ghost, if it has one
+    bool saveGhost = false;              // save the run as the course's ghost after a finish
+};
+
+struct CarState {
+    float x = 0; // world units
+    float y = 0;
+    float heading = 0;   // degrees
+    double speed = 0;    // km/h
+    double distance = 0; // m
+    int gear = 1;        // 1-based
+};
+
+struct RaceResult {
+    std::string error; // a car or course that could not be found or read; empty on success
+    bool finished = false;
+    std::vector<std::int32_t> laps; // single-lap times of the completed laps, ms
+    std::int32_t totalTime = 0;
+    int finishRank = -1;
+    long passes = 0;
+    std::int32_t raceTime = 0;
+    CarState car;
+    int offRoad = 0; // times the car left the road
+    bool ghostRaced = false;
+    std::string ghostCarName; // Shift-JIS bytes
+    CarState ghost;
+    bool recordsWritten = false;
+    bool ghostSaved = false;
+};
+
+RaceResult runHeadlessRace(const RaceOptions& options);
+
+} // namespace velnor

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace velnor {
@@ -185,6 +186,51 @@ TEST(ToolTest, CourseAsLoaded) {
     EXPECT_TRUE(missing.err.contains("no course named \"Nowhere\""));
     const ToolRun sheet = runWith({"--dir", fixtures, "course", "Straight"});
     EXPECT_TRUE(sheet.out.contains("zone along 400 .. 500, across -50 .. 50"));
+}
+
+TEST(ToolTest, ARaceWithoutAWindow) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    const QString root = QString::fromStdString(dir.path());
+    const ToolRun run = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
+                                 "Oval", "--autopilot", "--save-ghost"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject race = run.json();
+    EXPECT_TRUE(race["finished"].toBool());
+    EXPECT_EQ(race["laps"].toArray().size(), 3);
+    EXPECT_EQ(race["finishRank"].toInt(), 0);
+    EXPECT_TRUE(race["recordsWritten"].toBool());
+    EXPECT_TRUE(race["ghostSaved"].toBool());
+    EXPECT_TRUE(race["ghost"].isNull());
+    EXPECT_EQ(race["offRoad"].toInt(), 0);
+    EXPECT_EQ(race["car"].toObject()["speed"].toDouble(), 0);
+    for (const char* key : {"totalTime", "passes", "raceTime"})
+        EXPECT_GT(race[key].toDouble(), 0) << key;
+
+    // The next race meets the ghost; this one stops at 20 s.
+    const ToolRun second = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
+                                    "Oval", "--until-ms", "20000", "--frame-ms", "7"});
+    ASSERT_EQ(second.status, 0) << second.err.toStdString();
+    const QJsonObject again = second.json();
+    EXPECT_FALSE(again["finished"].toBool());
+    EXPECT_EQ(again["finishRank"].toInt(), -1);
+    EXPECT_GE(again["raceTime"].toInt(), 20000);
+    EXPECT_EQ(again["ghost"].toObject()["carname"].toString(), "Tester");
+    EXPECT_GT(again["ghost"].toObject()["distance"].toDouble(), 200);
+    EXPECT_EQ(again["car"].toObject()["distance"].toDouble(), 0); // nobody pressed a key
+
+    dir.write("bad.txt", "100 X down\n200 W down\n");
+    const ToolRun bad = runWith({"--dir", root, "race", "--car", "Tester", "--course", "Oval",
+                                 "--inputs", QString::fromStdString(dir.file("bad.txt"))});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains("bad.txt:2: unknown key \"W\"")) << bad.err.toStdString();
+    EXPECT_EQ(runWith({"--dir", root, "race", "--car", "Nobody", "--course", "Oval"}).status, 1);
+    EXPECT_EQ(runWith({"--dir", root, "race", "--car", "Tester"}).status, 2);
+    EXPECT_EQ(
+        runWith({"--dir", root, "race", "--car", "Tester", "--course", "Oval", "--frame-ms", "0"})
+            .status,
+        2);
 }
 
 TEST(TextCodecTest, LabelsOfBodiesAndSurfaces) {

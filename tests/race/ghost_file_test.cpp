@@ -1,0 +1,139 @@
+#include "race/ghost_file.h"
+#include "race/ghost_log.h"
+#include "test_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace velnor {
+namespace {
+
+GhostLog named(const char* course, const char* car = "Kite") {
+    GhostLog log;
+    log.setCourseName(course);
+    log.setCarName(car);
+    return log;
+}
+
+GhostLog readBack(const test::TempDir& dir, const char* course) {
+    GhostLog log;
+    log.setCourseName(course);
+    EXPECT_EQ(loadGhost(dir.path(), log), 0);
+    return log;
+}
+
+TEST(GhostFileTest, AnEmptyRun) {
+    test::TempDir dir;
+    GhostLog log = named("Oval");
+    log.setFinishTime(123456);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    EXPECT_EQ(dir.read("Oval.gst"), "[Oval]\ncarname = Kite\n\n\n\n123456\n");
+    const GhostLog back = readBack(dir, "Oval");
+    EXPECT_STREQ(back.carName(), "Kite");
+    EXPECT_EQ(back.finishTime(), 123456);
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), GhostLog::kNone);
+    EXPECT_EQ(ghostFileExists(dir.path(), log), 1);
+}
+
+TEST(GhostFileTest, RowsAsWrittenAndReadBack) {
+    test::TempDir dir;
+    GhostLog log = named("Oval");
+    for (int i = 0; i < 12; ++i)
+        (i % 2 == 0 ? log.recordPress(i * 100 - 3000, GhostLog::kAccelerator)
+                    : log.recordRelease(i * 100 - 3000, GhostLog::kAccelerator));
+    for (int i = 0; i < 3; ++i)
+        log.recordPress(5000 + i, GhostLog::kBrake);
+    log.recordValue(1500, GhostLog::kHeading, -12.25);
+    log.setFinishTime(90000);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+
+    const std::string text = dir.read("Oval.gst");
+    const std::string firstRow = "   -3000  1     5000  1        0 -1        0 -1        0 -1 "
+                                 "       0 -1        0 -1 \n";
+    EXPECT_NE(text.find("\n\n" + firstRow), std::string::npos) << text;
+    const std::string twelfth = "   -1900  0        0 -1 ";
+    EXPECT_NE(text.find(twelfth), std::string::npos);
+    // Twelve snapshot rows as well; all but the heading's first are empty.
+    EXPECT_NE(text.find("       0 -10000.000000        0 -10000.000000     1500   -12.250000 \n"),
+              std::string::npos);
+    int rows = 0;
+    for (std::size_t at = 0; (at = text.find("-10000.000000 ", at)) != std::string::npos; ++at)
+        ++rows;
+    EXPECT_EQ(rows, 12 * 3 - 1);
+
+    GhostLog back = readBack(dir, "Oval");
+    for (int i = 0; i < 12; ++i) {
+        back.advance(GhostLog::kAccelerator);
+        EXPECT_EQ(back.currentEventTime(GhostLog::kAccelerator), i * 100 - 3000);
+    }
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), GhostLog::kNone);
+    EXPECT_EQ(back.nextEventTime(GhostLog::kBrake), 5000);
+    EXPECT_EQ(back.nextValueTime(GhostLog::kHeading), 1500);
+    back.advanceValue(GhostLog::kHeading);
+    EXPECT_EQ(back.currentValue(GhostLog::kHeading), -12.25);
+    EXPECT_EQ(back.finishTime(), 90000);
+}
+
+TEST(GhostFileTest, OnlyTheCoursesSectionAndTheCarsFirstWord) {
+    test::TempDir dir;
+    dir.write("Oval.gst",
+              "[Other]\ncarname = Wrong\n\n  100  1  0 -1  0 -1  0 -1  0 -1  0 -1  0 -1\n"
+              "[Oval]\ncarname = Kite Sport\n\n"
+              "  200  1  0 -1  0 -1  0 -1  0 -1  0 -1  0 -1\n\n77\n");
+    GhostLog back = readBack(dir, "Oval");
+    EXPECT_STREQ(back.carName(), "Kite");
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), 200);
+    EXPECT_EQ(back.finishTime(), 77);
+}
+
+TEST(GhostFileTest, MoreRowsThanAChannelHoldsLoadTheFirstOnes) {
+    test::TempDir dir;
+    std::string text = "[Oval]\ncarname = Kite\n\n";
+    for (int r = 0; r < GhostLog::kCapacity + 20; ++r)
+        text += std::to_string(r) + " 1 0 -1 0 -1 0 -1 0 -1 0 -1 0 -1\n";
+    dir.write("Oval.gst", text + "\n5\n");
+    GhostLog back = readBack(dir, "Oval");
+    for (int i = 0; i < GhostLog::kCapacity - 1; ++i)
+        back.advance(GhostLog::kAccelerator);
+    EXPECT_EQ(back.currentEventTime(GhostLog::kAccelerator), GhostLog::kCapacity - 2);
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), GhostLog::kCapacity - 1);
+    back.advance(GhostLog::kAccelerator);
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), GhostLog::kNone);
+    EXPECT_EQ(back.finishTime(), 5);
+}
+
+TEST(GhostFileTest, FileNamesStayInTheGameDirectory) {
+    struct Case {
+        const char* course;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"Oval", "Oval.gst"},
+        {"Mt. Fuji", "Mt. Fuji.gst"},
+        {"../../etc/x", "_._.._etc_x.gst"},
+        {"a\\b:c*d?e\"f<g>h|i", "a_b_c_d_e_f_g_h_i.gst"},
+        {"\x83\x5c\x83\x93", "\x83\x5c\x83\x93.gst"}, // ソン: the second byte of ソ is "\"
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ghostFileName(c.course), c.file) << c.course;
+
+    test::TempDir dir;
+    const GhostLog escape = named("../outside");
+    ASSERT_EQ(saveGhost(dir.file("game"), escape), -1); // no such folder: nothing written
+    std::filesystem::create_directory(dir.file("game"));
+    ASSERT_EQ(saveGhost(dir.file("game"), escape), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("outside.gst")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("game/_._outside.gst")));
+}
+
+TEST(GhostFileTest, NoFileLeavesTheLogAlone) {
+    test::TempDir dir;
+    GhostLog log = named("Nowhere", "Mine");
+    EXPECT_EQ(loadGhost(dir.path(), log), -1);
+    EXPECT_STREQ(log.carName(), "Mine");
+    EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
+}
+
+} // namespace
+} // namespace velnor

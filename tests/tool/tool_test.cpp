@@ -188,6 +188,30 @@ TEST(ToolTest, CourseAsLoaded) {
     EXPECT_TRUE(sheet.out.contains("zone along 400 .. 500, across -50 .. 50"));
 }
 
+TEST(ToolTest, TheAutopilotFinishesEveryBundledCourseWithEveryBundledCar) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_DATA, dir.path(), std::filesystem::copy_options::recursive);
+    const QString root = QString::fromStdString(dir.path());
+    const QJsonArray cars = runWith({"--dir", root, "--json", "cars"}).json()["cars"].toArray();
+    const QJsonArray courses =
+        runWith({"--dir", root, "--json", "courses"}).json()["courses"].toArray();
+    ASSERT_GE(cars.size(), 1);
+    ASSERT_GE(courses.size(), 1);
+    for (const QJsonValue& car : cars) {
+        for (const QJsonValue& course : courses) {
+            const QString carName = car.toObject()["name"].toString();
+            const QString courseName = course.toObject()["name"].toString();
+            const ToolRun race = runWith({"--dir", root, "--json", "race", "--car", carName,
+                                          "--course", courseName, "--autopilot", "--no-ghost"});
+            ASSERT_EQ(race.status, 0) << race.err.toStdString();
+            EXPECT_TRUE(race.json()["finished"].toBool())
+                << carName.toStdString() << " on " << courseName.toStdString();
+            EXPECT_EQ(race.json()["offRoad"].toInt(), 0)
+                << carName.toStdString() << " on " << courseName.toStdString();
+        }
+    }
+}
+
 TEST(ToolTest, ARaceWithoutAWindow) {
     test::TempDir dir;
     std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),

@@ -1,5 +1,7 @@
 #include "platform/line_reader.h"
 
+#include <sys/stat.h>
+
 namespace velnor {
 namespace {
 constexpr int kEndOfFile = -1;
@@ -13,7 +15,14 @@ LineReader::~LineReader() {
 bool LineReader::open(const std::string& path) {
     close();
     file_ = std::fopen(path.c_str(), "rb");
-    return file_ != nullptr;
+    if (!file_)
+        return false;
+    struct stat info {};
+    if (fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) { // a folder is no file
+        close();
+        return false;
+    }
+    return true;
 }
 
 void LineReader::close() {

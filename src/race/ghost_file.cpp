@@ -82,7 +82,7 @@ int loadGhost(const std::string& root, GhostLog& log) {
         return -1;
     enum State { kOther, kEvents, kValues, kFinish };
     State state = kOther;
-    int row = 0;
+    int row = 0; // counts the event rows, and from the first snapshot row on those
     TextLine line;
     while (reader.next(line)) {
         const std::string_view text = line.text;
@@ -90,20 +90,24 @@ int loadGhost(const std::string& root, GhostLog& log) {
             continue;
         if (isHeaderLine(text)) {
             state = headerName(text) == std::string_view(log.courseName()) ? kEvents : kOther;
-            row = 0;
             continue;
         }
         if (state == kEvents) {
             if (text.substr(0, 7) == "carname") {
                 std::string_view value;
                 if (valueAfterEquals(text, 0, value)) {
-                    const std::size_t start = value.find_first_not_of(" \t\r\n\v\f");
-                    value =
-                        start == std::string_view::npos ? std::string_view() : value.substr(start);
-                    log.setCarName(value.substr(0, value.find_first_of(" \t\r\n\v\f")));
+                    constexpr std::string_view kBlanks = " \t\r\n\v\f";
+                    const std::size_t start = value.find_first_not_of(kBlanks);
+                    if (start != std::string_view::npos) {
+                        value = value.substr(start);
+                        log.setCarName(value.substr(0, value.find_first_of(kBlanks)));
+                    }
                 }
                 continue;
             }
+            // A row: time and state of channels 0-6. Only a whole row is stored: the first
+            // snapshot row reads as two numbers here (its value has a fractional part), and
+            // storing those would append a bogus event to the accelerator's channel.
             int numbers[2 * GhostLog::kDigitalChannels];
             NumberScanner scanner(text);
             int read = 0;
@@ -115,29 +119,25 @@ int loadGhost(const std::string& root, GhostLog& log) {
                 ++row; // rows past the capacity are counted but not stored
                 continue;
             }
-            state = kValues; // the first row that is not a full event row starts the snapshots
+            state = kValues; // the first row that is no event row starts the snapshots
             row = 0;
         }
         if (state == kValues) {
+            // Time and value of channels 0-2; again only a whole row is stored.
             NumberScanner scanner(text);
             int times[GhostLog::kAnalogChannels];
             double values[GhostLog::kAnalogChannels];
-            int read = 0;
-            for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel) {
-                if (!scanner.nextInt(times[channel]))
-                    break;
-                ++read;
-                if (!scanner.nextDouble(values[channel]))
-                    break;
-                ++read;
-            }
-            if (read == 2 * GhostLog::kAnalogChannels) {
-                for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
-                    log.setValue(channel, row, times[channel], values[channel]);
+            int channel = 0;
+            while (channel < GhostLog::kAnalogChannels && scanner.nextInt(times[channel]) &&
+                   scanner.nextDouble(values[channel]))
+                ++channel;
+            if (channel == GhostLog::kAnalogChannels) {
+                for (int c = 0; c < GhostLog::kAnalogChannels; ++c)
+                    log.setValue(c, row, times[c], values[c]);
                 ++row;
                 continue;
             }
-            state = kFinish; // and the first line that is not one is the finish time
+            state = kFinish; // the first line that is no snapshot row is the finish time
         }
         if (state == kFinish) {
             int finish = 0;
@@ -151,11 +151,8 @@ int loadGhost(const std::string& root, GhostLog& log) {
 }
 
 int ghostFileExists(const std::string& root, const GhostLog& log) {
-    std::FILE* file = std::fopen(ghostPath(root, log).c_str(), "rb");
-    if (!file)
-        return 0;
-    std::fclose(file);
-    return 1;
+    LineReader reader;
+    return reader.open(ghostPath(root, log)) ? 1 : 0;
 }
 
 } // namespace velnor

@@ -62,8 +62,6 @@ void GhostLog::setCourseName(std::string_view name) {
 
 void GhostLog::store(std::int32_t time, int channel, std::int32_t state) {
     int& index = eventIndex_[channel];
-    if (index < 0)
-        index = 0;
     if (index >= kCapacity)
         return; // the channel is full: nothing more is recorded
     eventTimes(channel)[index] = time;
@@ -74,6 +72,7 @@ void GhostLog::store(std::int32_t time, int channel, std::int32_t state) {
 void GhostLog::recordPress(std::int32_t time, int channel) {
     if (channel < 0 || channel >= kDigitalChannels)
         return;
+    eventIndex_[channel] = std::max(eventIndex_[channel], 0);
     if (channel == kOffRoad) {
         if (holdLatch_)
             return;
@@ -85,6 +84,7 @@ void GhostLog::recordPress(std::int32_t time, int channel) {
 void GhostLog::recordRelease(std::int32_t time, int channel) {
     if (channel < 0 || channel >= kDigitalChannels)
         return;
+    eventIndex_[channel] = std::max(eventIndex_[channel], 0);
     if (channel == kOffRoad) {
         if (!holdLatch_)
             return;

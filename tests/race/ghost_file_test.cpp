@@ -133,6 +133,9 @@ TEST(GhostFileTest, NoFileLeavesTheLogAlone) {
     EXPECT_EQ(loadGhost(dir.path(), log), -1);
     EXPECT_STREQ(log.carName(), "Mine");
     EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
+    std::filesystem::create_directory(dir.file("Nowhere.gst")); // a folder is no ghost
+    EXPECT_EQ(loadGhost(dir.path(), log), -1);
+    EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
 }
 
 } // namespace

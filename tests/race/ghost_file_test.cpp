@@ -79,7 +79,7 @@ TEST(GhostFileTest, OnlyTheCoursesSectionAndTheCarsFirstWord) {
     test::TempDir dir;
     dir.write("Oval.gst",
               "[Other]\ncarname = Wrong\n\n  100  1  0 -1  0 -1  0 -1  0 -1  0 -1  0 -1\n"
-              "[Oval]\ncarname = Kite Sport\n\n"
+              "[Oval]\ncarname = Kite Sport\ncarname =\n\n"
               "  200  1  0 -1  0 -1  0 -1  0 -1  0 -1  0 -1\n\n77\n");
     GhostLog back = readBack(dir, "Oval");
     EXPECT_STREQ(back.carName(), "Kite");

@@ -27,20 +27,10 @@ bool keyValue(std::string_view line, std::string_view key, std::string_view& val
     return startsWithIgnoringCase(line, key) && valueAfterEquals(line, key.size(), value);
 }
 
-// Up to `count` numbers of a value; those missing stay 0.
-template <typename Real, std::size_t N> std::array<Real, N> scanNumbers(std::string_view value) {
-    std::array<Real, N> numbers{};
-    NumberScanner scanner(value);
-    for (Real& number : numbers) {
-        bool ok = false;
-        if constexpr (std::is_same_v<Real, float>)
-            ok = scanner.nextFloat(number);
-        else
-            ok = scanner.nextDouble(number);
-        if (!ok)
-            break;
-    }
-    return numbers;
+float firstFloat(std::string_view value) {
+    std::array<float, 1> number;
+    scanNumbers(value, number);
+    return number[0];
 }
 
 std::string_view skipLeadingSpaces(std::string_view text) {
@@ -156,15 +146,17 @@ void CarListing::noteLine(std::string_view line) {
         value = skipLeadingSpaces(value);
         comment.assign(value.substr(0, shiftJisPrefixLength(value, CarSpec::kCommentSize - 1)));
     } else if (keyValue(line, "displacement", value)) {
-        displacement = scanNumbers<float, 1>(value)[0];
+        displacement = firstFloat(value);
     } else if (keyValue(line, "weight", value)) {
-        weight = scanNumbers<float, 1>(value)[0];
+        weight = firstFloat(value);
     } else if (keyValue(line, "power", value)) {
-        const auto numbers = scanNumbers<float, 2>(value);
+        std::array<float, 2> numbers;
+        scanNumbers(value, numbers);
         power = numbers[0];
         powerSpeed = numbers[1];
     } else if (keyValue(line, "torque", value)) {
-        const auto numbers = scanNumbers<float, 2>(value);
+        std::array<float, 2> numbers;
+        scanNumbers(value, numbers);
         torque = numbers[0];
         torqueSpeed = numbers[1];
     }

@@ -79,15 +79,7 @@ namespace {
 
 // Up to N numbers after the first "=" from the second character on; false without "=".
 template <std::size_t N> bool recordNumbers(std::string_view line, std::array<float, N>& numbers) {
-    std::string_view value;
-    if (!valueAfterEquals(line, 1, value))
-        return false;
-    numbers = {};
-    NumberScanner scanner(value);
-    for (float& number : numbers)
-        if (!scanner.nextFloat(number))
-            break;
-    return true;
+    return numbersAfterEquals(line, 1, numbers);
 }
 
 enum class Block { kLooking, kHead, kBody, kTyres, kDone };

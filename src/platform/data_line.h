@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/number_text.h"
+
+#include <array>
 #include <string_view>
 
 // The line rules shared by the game's data files (cars, courses, model, records, ghosts).
@@ -29,5 +32,17 @@ bool startsWithIgnoringCase(std::string_view line, std::string_view key);
 // The value of a key line "key = value": the text after the first "=" found at or after
 // `searchFrom`; empty and false when there is no "=".
 bool valueAfterEquals(std::string_view line, std::size_t searchFrom, std::string_view& value);
+
+// Up to N numbers of the value after the first "=" at or after `searchFrom` (the missing ones 0);
+// false when there is no "=".
+template <std::size_t N>
+bool numbersAfterEquals(std::string_view line, std::size_t searchFrom,
+                        std::array<float, N>& numbers) {
+    std::string_view value;
+    if (!valueAfterEquals(line, searchFrom, value))
+        return false;
+    scanNumbers(value, numbers);
+    return true;
+}
 
 } // namespace velnor

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace velnor {
 
@@ -24,6 +26,25 @@ public:
 private:
     std::string_view rest_;
 };
+
+// Up to N reals of `text` in order; the ones missing read as 0. Returns how many were read.
+template <typename Real, std::size_t N>
+std::size_t scanNumbers(std::string_view text, std::array<Real, N>& numbers) {
+    numbers = {};
+    NumberScanner scanner(text);
+    std::size_t read = 0;
+    for (Real& number : numbers) {
+        bool ok = false;
+        if constexpr (std::is_same_v<Real, float>)
+            ok = scanner.nextFloat(number);
+        else
+            ok = scanner.nextDouble(number);
+        if (!ok)
+            break;
+        ++read;
+    }
+    return read;
+}
 
 // The first number of `text` as a real, or 0 when there is none: a value missing from a line
 // reads as 0.

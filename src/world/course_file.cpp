@@ -28,20 +28,6 @@ int digit(std::string_view line, std::size_t i) {
     return at(line, i) - '0';
 }
 
-// Up to N numbers after the first "=" at or after `from`; false when there is no "=".
-template <std::size_t N>
-bool numbersAfter(std::string_view line, std::size_t from, std::array<float, N>& numbers) {
-    std::string_view value;
-    if (!valueAfterEquals(line, from, value))
-        return false;
-    numbers = {};
-    NumberScanner scanner(value);
-    for (float& number : numbers)
-        if (!scanner.nextFloat(number))
-            break;
-    return true;
-}
-
 int truncate(float value) {
     if (!(value > static_cast<float>(INT_MIN)))
         return INT_MIN;
@@ -72,7 +58,7 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
         std::array<float, 3> xyz;
         const int corner = digit(line, 3);
         if (!inRange(piece, CourseWorld::kRoadPieces) || !inRange(corner, 4) ||
-            !numbersAfter(line, 2, xyz))
+            !numbersAfterEquals(line, 2, xyz))
             return;
         RoadPiece& target = world.roadPiece(piece);
         target.setVertex(corner, xyz[0] * kMetres, xyz[1] * kMetres, xyz[2] * kMetres);
@@ -81,24 +67,24 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
     }
     case 'c': {
         std::array<float, 4> rgba;
-        if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfter(line, 2, rgba))
+        if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfterEquals(line, 2, rgba))
             world.roadPiece(piece).setColour(rgba[0], rgba[1], rgba[2], rgba[3]);
         return;
     }
     case 't': {
         std::array<float, 1> type;
-        if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfter(line, 2, type))
+        if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfterEquals(line, 2, type))
             world.roadPiece(piece).setType(truncate(type[0]));
         return;
     }
     case 'g': {
         std::array<float, 3> xyz;
         if (at(line, 1) == 'd') {
-            if (numbersAfter(line, 0, xyz))
+            if (numbersAfterEquals(line, 0, xyz))
                 gate.direction = {xyz[0], xyz[1], xyz[2]};
         } else if (at(line, 1) == 'l') {
             const int end = digit(line, 2);
-            if (!inRange(end, 2) || !numbersAfter(line, 2, xyz))
+            if (!inRange(end, 2) || !numbersAfterEquals(line, 2, xyz))
                 return;
             (end == 0 ? gate.end0 : gate.end1) = {xyz[0] * kMetres, xyz[1] * kMetres,
                                                   xyz[2] * kMetres};
@@ -117,7 +103,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
     if (kind == 'y' || kind == 'n' || kind == 'm') {
         const int index = twoDigits(line, 1);
         std::array<float, 4> v;
-        if (!inRange(index, CourseWorld::kBlocks) || !numbersAfter(line, 1, v))
+        if (!inRange(index, CourseWorld::kBlocks) || !numbersAfterEquals(line, 1, v))
             return;
         BuildingBlock& block = world.block(index);
         if (kind == 'y') {
@@ -144,7 +130,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
         return;
     BuildingBlock& block = world.block(index);
     std::array<float, 4> v;
-    if (!numbersAfter(line, 1, v))
+    if (!numbersAfterEquals(line, 1, v))
         return;
     switch (kind) {
     case 'p':

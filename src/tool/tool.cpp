@@ -1,10 +1,10 @@
 #include "tool/tool.h"
 
+#include "app/text_codec.h"
 #include "cars/car_catalogue.h"
 #include "race/headless_race.h"
 #include "race/lap_counter.h"
 #include "sim/car_figures.h"
-#include "tool/text_codec.h"
 #include "world/course_catalogue.h"
 
 #include <QCommandLineParser>

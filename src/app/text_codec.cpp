@@ -1,4 +1,4 @@
-#include "tool/text_codec.h"
+#include "app/text_codec.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

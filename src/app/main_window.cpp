@@ -1,0 +1,369 @@
+#include "app/main_window.h"
+
+#include "app/game_view.h"
+#include "app/panel_widget.h"
+#include "app/race_setup.h"
+#include "app/title_screen.h"
+#include "app/version_box.h"
+#include "hud/instrument_panel.h"
+#include "hud/race_panels.h"
+#include "platform/message_boxes.h"
+#include "platform/steady_clock.h"
+#include "race/ghost_file.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+namespace velnor {
+namespace {
+
+const char* const kAbortQuestion = "中断しますか？";
+const char* const kExitQuestion = "終了しますか？";
+const char* const kSaveQuestion = "この走りをゴーストカーとして保存しますか？";
+const char* const kOverwriteQuestion = "この走りをゴーストカーとして保存しますか？\nただし、このコ"
+                                       "ースの古いゴーストカーは消去されます。";
+
+// The virtual key code of a driving key, or -1.
+int drivingKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_X:
+        return vk::kX;
+    case Qt::Key_Z:
+        return vk::kZ;
+    case Qt::Key_Left:
+        return vk::kLeft;
+    case Qt::Key_Right:
+        return vk::kRight;
+    case Qt::Key_Up:
+        return vk::kUp;
+    case Qt::Key_Down:
+        return vk::kDown;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messages,
+                       MusicPlayer& player, RaceSetup& setup)
+    : root_(std::move(root)), clock_(clock), messages_(messages), setup_(setup),
+      music_(player, root_),
+      game_(std::make_unique<Game>(root_, clock, static_cast<RaceEvents&>(*this))) {
+    setWindowTitle(QStringLiteral("Velnor"));
+    createActions();
+    createMenus();
+    view_ = new GameView(*this);
+    setCentralWidget(view_);
+    resize(640, 480);
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(&idleTimer_, &QTimer::timeout, this, [this] { idlePass(); });
+    idleTimer_.setInterval(0);
+
+    mainCanvas_.attach(view_);
+    mainCanvas_.create(clientSize());
+    drawTitleScreen(mainCanvas_, root_);
+    game_->scanFiles();
+    game_->ghostEnabled = 1;
+    cursorShown_ = true;
+}
+
+MainWindow::~MainWindow() {
+    idleTimer_.stop();
+    music_.stop();
+}
+
+void MainWindow::createActions() {
+    startAction_ = new QAction(QString::fromUtf8("開始(&S)..."), this);
+    startAction_->setShortcut(Qt::Key_F2);
+    connect(startAction_, &QAction::triggered, this, [this] { startCommand(); });
+    stopAction_ = new QAction(QString::fromUtf8("停止(&P)"), this);
+    stopAction_->setShortcut(Qt::Key_F3);
+    connect(stopAction_, &QAction::triggered, this, [this] { stopCommand(); });
+    exitAction_ = new QAction(QString::fromUtf8("アプリケーションの終了(&X)"), this);
+    connect(exitAction_, &QAction::triggered, this, [this] { close(); });
+    aboutAction_ = new QAction(QString::fromUtf8("バージョン情報(&A) ..."), this);
+    aboutAction_->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Slash), QKeySequence(Qt::ALT | Qt::Key_Question)});
+    connect(aboutAction_, &QAction::triggered, this, [this] { aboutCommand(); });
+    for (QAction* action : {startAction_, stopAction_, aboutAction_})
+        action->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+void MainWindow::createMenus() {
+    QMenu* gameMenu = menuBar()->addMenu(QString::fromUtf8("ゲーム(&G)"));
+    gameMenu->addAction(startAction_);
+    gameMenu->addAction(stopAction_);
+    gameMenu->addSeparator();
+    gameMenu->addAction(exitAction_);
+    QMenu* helpMenu = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
+    helpMenu->addAction(aboutAction_);
+}
+
+QSize MainWindow::clientSize() const {
+    return view_ ? view_->size() : QSize(640, 480);
+}
+
+void MainWindow::renderContextCreated(bool made) {
+    if (made || contextReported_)
+        return;
+    contextReported_ = true;
+    messages_.message("レンダリングコンテキスト作成失敗");
+}
+
+void MainWindow::titlePainted() {
+    if (!music_.titleMusicPending)
+        return;
+    music_.titleMusicPending = false;
+    music_.playTitleMusic();
+}
+
+void MainWindow::showTitleScreen() {
+    mainCanvas_.clear();
+    drawTitleScreen(mainCanvas_, root_);
+}
+
+// ---- commands
+
+void MainWindow::startCommand() {
+    if (game_->gameState == GameState::kRacing) {
+        if (!messages_.question(kAbortQuestion))
+            return;
+        stopRace();
+    } else if (game_->gameState == GameState::kFinished) {
+        stopRace();
+    }
+    if (setup_.chooseCar(*game_) && setup_.chooseCourse(*game_))
+        startRace();
+}
+
+void MainWindow::stopCommand() {
+    switch (game_->gameState) {
+    case GameState::kRacing:
+        if (!messages_.question(kAbortQuestion))
+            return;
+        stopRace();
+        music_.playTitleMusic();
+        break;
+    case GameState::kFinished:
+        game_->saveRunAsGhost();
+        stopRace();
+        music_.playTitleMusic();
+        break;
+    case GameState::kTitle:
+        break;
+    }
+}
+
+void MainWindow::aboutCommand() {
+    VersionBox box(this);
+    box.exec();
+}
+
+void MainWindow::startRace() {
+    const QSize size = clientSize();
+    game_->startRace(size.width(), size.height());
+    mainCanvas_.clear();
+    view_->update();
+}
+
+void MainWindow::stopRace() {
+    game_->stopRace();
+}
+
+void MainWindow::offerToSaveGhost() {
+    if (game_->playerCar.speed() > 0)
+        return; // only at a standstill
+    const bool replacing = ghostFileExists(root_, game_->runLog) == 1;
+    if (!messages_.question(replacing ? kOverwriteQuestion : kSaveQuestion))
+        return;
+    game_->saveRunAsGhost();
+    messages_.information(replacing ? "上書き保存しました。" : "保存しました。");
+}
+
+void MainWindow::toggleCursor() {
+    cursorShown_ = !cursorShown_;
+    if (cursorShown_)
+        view_->unsetCursor();
+    else
+        view_->setCursor(Qt::BlankCursor);
+}
+
+// ---- the loop
+
+void MainWindow::idlePass() {
+    if (QApplication::activeModalWidget())
+        return; // a question or dialog is open: the race waits
+    Game& game = *game_;
+    const GameState state = game.gameState;
+    if (state == GameState::kTitle)
+        return;
+    game.runIdleWork(keys_);
+    if (!instrumentPanel_)
+        return;
+    const InstrumentReadings readings = readingsOf(game);
+    drawInstrumentPanel(instrumentPanel_->canvas(), readings);
+    if (state == GameState::kRacing)
+        drawClock(instrumentPanel_->canvas(), readings);
+    view_->update();
+    instrumentPanel_->update();
+}
+
+// ---- race events
+
+void MainWindow::raceStarted() {
+    music_.playRaceMusic();
+    delete instrumentPanel_;
+    delete lapPanel_;
+    delete resultPanel_;
+    const QSize size = clientSize();
+    const int w = size.width();
+    const int h = size.height();
+    instrumentPanel_ = new PanelWidget(view_, QRect(0, h - kPanelHeight, w, kPanelHeight));
+    instrumentPanel_->show();
+    lapPanel_ = new PanelWidget(view_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - 16, 100, 32));
+    lapPanel_->hide();
+    const int laps = game_->raceClock.lapTotal();
+    const int resultHeight = laps * 16 + 90;
+    resultPanel_ = new PanelWidget(
+        view_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
+    resultPanel_->hide();
+    idleTimer_.start();
+}
+
+void MainWindow::lapCompleted(const LapCounter&) {
+    if (!lapPanel_)
+        return;
+    drawLapPanel(lapPanel_->canvas(), game_->raceClock);
+    lapPanel_->show();
+    lapPanel_->update();
+}
+
+void MainWindow::raceFinished(const LapCounter&, int) {
+    if (!resultPanel_)
+        return;
+    drawResultPanel(resultPanel_->canvas(), game_->raceClock, game_->finishRank);
+    resultPanel_->show();
+    resultPanel_->update();
+}
+
+void MainWindow::lapPanelExpired() {
+    if (lapPanel_)
+        lapPanel_->hide();
+}
+
+void MainWindow::modelFileMissing(const std::string& fileName) {
+    messages_.message("ファイル " + fileName + " が開けません");
+}
+
+void MainWindow::raceStopped() {
+    idleTimer_.stop();
+    showTitleScreen();
+    delete instrumentPanel_;
+    delete lapPanel_;
+    delete resultPanel_;
+    instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
+    view_->update();
+    music_.stop();
+    if (!cursorShown_)
+        toggleCursor();
+}
+
+// ---- events
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    const int key = drivingKey(event->key());
+    if (key >= 0)
+        keys_.setDown(key, true);
+    switch (game_->gameState) {
+    case GameState::kTitle:
+        break;
+    case GameState::kRacing:
+        if (event->key() == Qt::Key_Space)
+            game_->camera.setViewMode(-1);
+        else if (event->key() == Qt::Key_Delete)
+            toggleCursor();
+        break;
+    case GameState::kFinished:
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+            event->key() == Qt::Key_Escape) {
+            stopRace();
+            music_.playTitleMusic();
+        } else if (event->key() == Qt::Key_Space) {
+            game_->camera.setViewMode(-1);
+        } else if (event->key() == Qt::Key_S) {
+            offerToSaveGhost();
+        }
+        break;
+    }
+    event->accept();
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) {
+        const int key = drivingKey(event->key());
+        if (key >= 0)
+            keys_.setDown(key, false);
+    }
+    event->accept();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (game_->gameState == GameState::kRacing && !messages_.question(kExitQuestion)) {
+        event->ignore();
+        return;
+    }
+    idleTimer_.stop();
+    music_.stop();
+    event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const QSize size = clientSize();
+    switch (game_->gameState) {
+    case GameState::kTitle:
+        mainCanvas_.resize(size);
+        drawTitleScreen(mainCanvas_, root_);
+        break;
+    case GameState::kRacing:
+        game_->camera.setViewport(0, kPanelHeight, static_cast<float>(size.width()),
+                                  static_cast<float>(size.height()));
+        if (instrumentPanel_) {
+            instrumentPanel_->setGeometry(0, size.height() - kPanelHeight, size.width(),
+                                          kPanelHeight);
+            instrumentPanel_->canvas().resize(instrumentPanel_->size());
+        }
+        break;
+    case GameState::kFinished:
+        break;
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    // A key let go while another window has the focus would stay held.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        keys_.releaseAll();
+    QMainWindow::changeEvent(event);
+}
+
+bool MainWindow::event(QEvent* event) {
+    // While a modal question or dialog is open the game's clock stands still.
+    if (event->type() == QEvent::WindowBlocked) {
+        clock_.hold();
+        keys_.releaseAll();
+    } else if (event->type() == QEvent::WindowUnblocked) {
+        clock_.resume();
+    }
+    return QMainWindow::event(event);
+}
+
+} // namespace velnor

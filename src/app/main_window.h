@@ -1,0 +1,102 @@
+#pragma once
+
+#include "hud/canvas.h"
+#include "platform/key_state.h"
+#include "race/game.h"
+#include "race/music.h"
+#include "race/race_events.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QAction;
+
+namespace velnor {
+
+class GameView;
+class MessageBoxes;
+class PanelWidget;
+class RaceSetup;
+class SteadyClock;
+
+// The game's one window: the menu, the commands and keys of each game state, the loop that
+// runs the race pass by pass, the race panels over the 3D view, and the music.
+class MainWindow : public QMainWindow, private RaceEvents {
+public:
+    static constexpr int kPanelHeight = 90;
+
+    MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messages, MusicPlayer& player,
+               RaceSetup& setup);
+    ~MainWindow() override;
+
+    Game& game() { return *game_; }
+    Music& music() { return music_; }
+    KeyTable& keys() { return keys_; }
+    Canvas& mainCanvas() { return mainCanvas_; }
+    GameView* view() const { return view_; }
+    PanelWidget* instrumentPanel() const { return instrumentPanel_; }
+    PanelWidget* lapPanel() const { return lapPanel_; }
+    PanelWidget* resultPanel() const { return resultPanel_; }
+    bool cursorShown() const { return cursorShown_; }
+
+    // The commands of the menu.
+    void startCommand();
+    void stopCommand();
+    void aboutCommand();
+    // One pass of the game loop, as the idle timer runs it.
+    void idlePass();
+
+    // From the view.
+    void renderContextCreated(bool made);
+    void titlePainted();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void showTitleScreen();
+    void startRace();
+    void stopRace();
+    void offerToSaveGhost();
+    void toggleCursor();
+    QSize clientSize() const;
+
+    // RaceEvents
+    void raceStarted() override;
+    void lapCompleted(const LapCounter& raceClock) override;
+    void raceFinished(const LapCounter& raceClock, int finishRank) override;
+    void lapPanelExpired() override;
+    void modelFileMissing(const std::string& fileName) override;
+    void raceStopped() override;
+
+    std::string root_;
+    SteadyClock& clock_;
+    MessageBoxes& messages_;
+    RaceSetup& setup_;
+    Music music_;
+    std::unique_ptr<Game> game_;
+    KeyTable keys_;
+    Canvas mainCanvas_;
+    GameView* view_ = nullptr;
+    PanelWidget* instrumentPanel_ = nullptr;
+    PanelWidget* lapPanel_ = nullptr;
+    PanelWidget* resultPanel_ = nullptr;
+    QTimer idleTimer_;
+    bool cursorShown_ = true;
+    bool contextReported_ = false;
+
+    QAction* startAction_ = nullptr;
+    QAction* stopAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+};
+
+} // namespace velnor

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/message_boxes.h"
+
+class QWidget;
+
+namespace velnor {
+
+// The game's questions and messages as Qt message boxes with the caption "Velnor".
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    bool question(const std::string& text) override;
+    void information(const std::string& text) override;
+    void message(const std::string& text) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+} // namespace velnor

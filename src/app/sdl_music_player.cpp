@@ -1,0 +1,49 @@
+#include "app/sdl_music_player.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+
+namespace velnor {
+
+SdlMusicPlayer::SdlMusicPlayer() {
+    if (SDL_Init(SDL_INIT_AUDIO) != 0)
+        return;
+    Mix_Init(MIX_INIT_MP3);
+    audio_ = Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0;
+}
+
+SdlMusicPlayer::~SdlMusicPlayer() {
+    close();
+    if (audio_)
+        Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlMusicPlayer::open(const std::string& path) {
+    close();
+    if (!audio_)
+        return false;
+    music_ = Mix_LoadMUS(path.c_str());
+    return music_ != nullptr;
+}
+
+void SdlMusicPlayer::play() {
+    if (music_)
+        Mix_PlayMusic(music_, 0); // once, from the start
+}
+
+void SdlMusicPlayer::stop() {
+    if (audio_)
+        Mix_HaltMusic();
+}
+
+void SdlMusicPlayer::close() {
+    if (!music_)
+        return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(music_);
+    music_ = nullptr;
+}
+
+} // namespace velnor

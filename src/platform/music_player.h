@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace velnor {
+
+// Plays one music file at a time, once, from its start.
+class MusicPlayer {
+public:
+    virtual ~MusicPlayer() = default;
+    // Opens the file as the current media (closing the previous one); false if it cannot be
+    // played.
+    virtual bool open(const std::string& path) = 0;
+    // Plays the current media from its start, once.
+    virtual void play() = 0;
+    virtual void stop() = 0;
+    virtual void close() = 0;
+};
+
+} // namespace velnor

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/tick_clock.h"
+
+#include <chrono>
+
+namespace velnor {
+
+// The game's clock: milliseconds of the system's steady clock, wrapping at 2^32 like any tick
+// count, that can be held. While held (a modal question or dialog is open) it stands still, and
+// when it goes on the time held does not count: the car does not jump ahead by the seconds the
+// player spent reading a message.
+class SteadyClock : public TickClock {
+public:
+    SteadyClock();
+
+    std::uint32_t now() const override;
+    // Holds are counted, so nested modal windows resume only when the last one closes.
+    void hold();
+    void resume();
+    bool isHeld() const { return holds_ > 0; }
+
+protected:
+    // Milliseconds of the underlying clock; a seam for tests.
+    virtual std::int64_t elapsed() const;
+
+private:
+    std::chrono::steady_clock::time_point origin_;
+    std::int64_t heldAt_ = 0;
+    std::int64_t heldTotal_ = 0;
+    int holds_ = 0;
+};
+
+} // namespace velnor

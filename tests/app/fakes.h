@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/message_boxes.h"
+#include "platform/music_player.h"
+#include "platform/steady_clock.h"
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace velnor::test {
+
+// Answers questions from a script (OK when it runs out) and keeps every text shown.
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    bool question(const std::string& text) override {
+        shown.push_back("? " + text);
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void information(const std::string& text) override { shown.push_back("i " + text); }
+    void message(const std::string& text) override { shown.push_back("  " + text); }
+
+    std::deque<bool> answers;
+    std::vector<std::string> shown;
+};
+
+// Plays nothing; keeps what was opened and played. Only the file names in `playable` open.
+class FakeMusicPlayer final : public MusicPlayer {
+public:
+    bool open(const std::string& path) override {
+        const std::string name = path.substr(path.rfind('/') + 1);
+        opened.push_back(name);
+        current = playable.count(name) ? name : "";
+        return !current.empty();
+    }
+    void play() override { played.push_back(current); }
+    void stop() override { ++stops; }
+    void close() override { current.clear(); }
+
+    std::set<std::string> playable;
+    std::string current;
+    std::vector<std::string> opened;
+    std::vector<std::string> played;
+    int stops = 0;
+};
+
+// The game's clock, moved by hand.
+class HandClock final : public SteadyClock {
+public:
+    void advance(std::int64_t ms) { ms_ += ms; }
+
+protected:
+    std::int64_t elapsed() const override { return ms_; }
+
+private:
+    std::int64_t ms_ = 1000;
+};
+
+} // namespace velnor::test

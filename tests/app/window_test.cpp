@@ -1,0 +1,285 @@
+#include "app/fakes.h"
+#include "app/game_view.h"
+#include "app/main_window.h"
+#include "app/panel_widget.h"
+#include "app/race_setup.h"
+#include "test_dir.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace velnor {
+namespace {
+
+using test::FakeMessageBoxes;
+using test::FakeMusicPlayer;
+using test::HandClock;
+
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                              std::filesystem::copy_options::recursive);
+        player.playable = {"title.mp3",   "velnor1.mp3", "velnor2.mp3",
+                           "velnor3.mp3", "velnor4.mp3", "velnor5.mp3"};
+        window = std::make_unique<MainWindow>(dir.path(), clock, messages, player, setup);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void TearDown() override {
+        messages.answers.assign(10, true); // let the window close whatever state it is in
+        window.reset();
+    }
+
+    // Passes of the game loop, the clock advancing `ms` before each.
+    void passes(int count, int ms = 10) {
+        for (int i = 0; i < count; ++i) {
+            clock.advance(ms);
+            window->idlePass();
+        }
+    }
+
+    void press(int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &up);
+    }
+
+    // Drives through the three laps by moving the car over the gate (the standing car and the
+    // gate as the frame step sees them).
+    void finishRace() {
+        Game& game = window->game();
+        passes(400); // past the start hold
+        for (int lap = 0; lap < 3; ++lap) {
+            for (const float x : {-50.0f, 0.0f}) {
+                const Vec3 at = game.playerModel.position();
+                game.playerModel.moveParts(x - at[0], -at[1], 0);
+                game.course.world.moveCar(x - at[0], -at[1], 0);
+                passes(1);
+            }
+            passes(100);
+        }
+    }
+
+    test::TempDir dir;
+    HandClock clock;
+    FakeMessageBoxes messages;
+    FakeMusicPlayer player;
+    FirstCarAndCourse setup;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(WindowTest, TheWindowAndItsMenu) {
+    EXPECT_EQ(window->windowTitle(), "Velnor");
+    EXPECT_EQ(window->size(), QSize(640, 480));
+    QStringList texts;
+    for (QAction* menu : window->menuBar()->actions()) {
+        texts << menu->text();
+        for (QAction* item : menu->menu()->actions())
+            if (!item->isSeparator())
+                texts << item->text() + "\t" + item->shortcut().toString();
+    }
+    EXPECT_EQ(texts,
+              (QStringList{QString::fromUtf8("ゲーム(&G)"), QString::fromUtf8("開始(&S)...\tF2"),
+                           QString::fromUtf8("停止(&P)\tF3"),
+                           QString::fromUtf8("アプリケーションの終了(&X)\t"),
+                           QString::fromUtf8("ヘルプ(&H)"),
+                           QString::fromUtf8("バージョン情報(&A) ...\tAlt+/")}));
+}
+
+TEST_F(WindowTest, CommandsOnTheTitleScreen) {
+    window->stopCommand(); // F3 does nothing here
+    EXPECT_EQ(window->game().gameState, GameState::kTitle);
+    EXPECT_TRUE(messages.shown.empty());
+    window->close(); // no question on the title screen
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, StartingAndAbortingARace) {
+    window->startCommand();
+    Game& game = window->game();
+    ASSERT_EQ(game.gameState, GameState::kRacing);
+    ASSERT_NE(window->instrumentPanel(), nullptr);
+    EXPECT_EQ(window->instrumentPanel()->geometry(),
+              QRect(0, window->view()->height() - 90, window->view()->width(), 90));
+    EXPECT_FALSE(window->lapPanel()->isVisible());
+    EXPECT_EQ(window->resultPanel()->height(), 3 * 16 + 90);
+    passes(50);
+
+    // F2 while racing, Cancel: the race goes on untouched.
+    const std::uint32_t start = game.playerCar.startTick();
+    messages.answers = {false};
+    window->startCommand();
+    EXPECT_EQ(messages.shown.back(), "? 中断しますか？");
+    EXPECT_EQ(game.gameState, GameState::kRacing);
+    EXPECT_EQ(game.playerCar.startTick(), start);
+
+    // Closing while racing asks; Cancel keeps the window.
+    messages.answers = {false};
+    window->close();
+    EXPECT_EQ(messages.shown.back(), "? 終了しますか？");
+    EXPECT_TRUE(window->isVisible());
+
+    // F3, OK: back to the title, the title music again.
+    messages.answers = {true};
+    window->stopCommand();
+    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_EQ(window->instrumentPanel(), nullptr);
+    EXPECT_EQ(player.played.back(), "title.mp3");
+}
+
+TEST_F(WindowTest, AfterTheFinishTheRunCanBeSavedAtAStandstill) {
+    window->startCommand();
+    finishRace();
+    Game& game = window->game();
+    ASSERT_EQ(game.gameState, GameState::kFinished);
+    EXPECT_TRUE(window->resultPanel()->isVisible());
+
+    game.playerCar.setSpeed(30); // still rolling: 'S' is ignored
+    press(Qt::Key_S);
+    EXPECT_TRUE(messages.shown.empty());
+    passes(300);
+    ASSERT_EQ(game.playerCar.speed(), 0);
+
+    messages.answers = {true};
+    press(Qt::Key_S);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0], "? この走りをゴーストカーとして保存しますか？");
+    EXPECT_EQ(messages.shown[1], "i 保存しました。");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Oval.gst")));
+
+    // A ghost exists now: the question names the overwrite.
+    messages.answers = {true};
+    press(Qt::Key_S);
+    EXPECT_EQ(messages.shown[2], "? この走りをゴーストカーとして保存しますか？\n"
+                                 "ただし、このコースの古いゴーストカーは消去されます。");
+    EXPECT_EQ(messages.shown[3], "i 上書き保存しました。");
+
+    // Esc returns to the title without saving; closing asks nothing now.
+    std::filesystem::remove(dir.file("Oval.gst"));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Oval.gst")));
+}
+
+TEST_F(WindowTest, F3AfterTheFinishSavesTheGhostWithoutAsking) {
+    window->startCommand();
+    finishRace();
+    ASSERT_EQ(window->game().gameState, GameState::kFinished);
+    window->stopCommand();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Oval.gst")));
+    EXPECT_EQ(window->game().gameState, GameState::kTitle);
+}
+
+TEST_F(WindowTest, KeysDriveTheCarAndAreLetGoWhenTheWindowLosesTheFocus) {
+    window->startCommand();
+    QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &x);
+    EXPECT_TRUE(window->keys().isDown(vk::kX));
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(window.get(), &repeat); // auto-repeat: still held
+    EXPECT_TRUE(window->keys().isDown(vk::kX));
+    passes(500);
+    EXPECT_GT(window->game().playerCar.speed(), 10);
+
+    QEvent deactivate(QEvent::ActivationChange);
+    window->setWindowState(window->windowState()); // keep the state
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    QApplication::sendEvent(window.get(), &deactivate);
+    EXPECT_FALSE(window->keys().isDown(vk::kX));
+}
+
+TEST_F(WindowTest, TimeInAModalQuestionDoesNotCount) {
+    window->startCommand();
+    passes(400);
+    Game& game = window->game();
+    const std::int32_t before = game.playerCar.raceTime();
+    QEvent blocked(QEvent::WindowBlocked);
+    QApplication::sendEvent(window.get(), &blocked);
+    clock.advance(60000); // a minute reading the question
+    QEvent unblocked(QEvent::WindowUnblocked);
+    QApplication::sendEvent(window.get(), &unblocked);
+    passes(1);
+    EXPECT_EQ(game.playerCar.raceTime(), before + 10);
+}
+
+TEST_F(WindowTest, RaceMusicInTurnAndTheOnceOnlyFailures) {
+    for (int race = 0; race < 6; ++race) {
+        window->startCommand();
+        window->stopCommand();
+    }
+    std::vector<std::string> races;
+    for (const std::string& file : player.played)
+        if (file != "title.mp3")
+            races.push_back(file);
+    EXPECT_EQ(races, (std::vector<std::string>{"velnor1.mp3", "velnor2.mp3", "velnor3.mp3",
+                                               "velnor4.mp3", "velnor5.mp3", "velnor1.mp3"}));
+
+    // Without any race music: the first start tries all five, later starts none.
+    player.playable = {"velnor9.mp3"};
+    player.opened.clear();
+    window->startCommand();
+    EXPECT_EQ(player.opened.size(), 5u + 0u);
+    window->stopCommand(); // the title music fails once ...
+    window->startCommand();
+    window->stopCommand();
+    EXPECT_EQ(player.opened.size(), 6u); // ... and is not tried again either
+    EXPECT_TRUE(window->music().raceMusicDisabled);
+    EXPECT_TRUE(window->music().titleMusicDisabled);
+}
+
+TEST_F(WindowTest, ARenderedFrame) {
+    window->startCommand();
+    passes(400);
+    Game& game = window->game();
+    game.ghostEnabled = 1; // the player's car again, see-through, a little ahead
+    game.ghostModel = game.playerModel;
+    game.ghostModel.makeTranslucent();
+    game.ghostModel.moveParts(60, 0, 0);
+    passes(1);
+    const QImage frame = window->view()->grabFramebuffer();
+    if (const char* out = std::getenv("VELNOR_SCREENSHOT"))
+        window->grab().save(out);
+    const int w = frame.width();
+    const int h = frame.height();
+    const QColor sky = frame.pixelColor(w / 2, 5);
+    EXPECT_EQ(sky, QColor(204, 255, 255)) << sky.name().toStdString();
+    EXPECT_EQ(qAlpha(frame.pixel(w / 2, 5)), 255);
+    // The road under the car: grey, lit.
+    const QColor road = frame.pixelColor(w / 2, h - 100);
+    EXPECT_EQ(road.red(), road.green());
+    EXPECT_EQ(road.green(), road.blue());
+    EXPECT_GT(road.red(), 100);
+    // The red car in the middle, opaque; the ghost ahead of it mixed with the sky behind it.
+    int carPixels = 0;
+    int ghostPixels = 0;
+    for (int y = h / 4; y < h - 100; ++y) {
+        const QColor c = frame.pixelColor(w / 2, y);
+        carPixels += c.red() > 120 && c.green() < 60 && c.blue() < 60;
+        ghostPixels += c.red() > c.green() + 30 && c.green() > 90 && c.blue() > 90;
+    }
+    EXPECT_GT(carPixels, 10);
+    EXPECT_GT(ghostPixels, 3);
+}
+
+} // namespace
+} // namespace velnor
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -96,6 +96,21 @@ TEST_F(WindowTest, TheWindowAndItsMenu) {
                            QString::fromUtf8("バージョン情報(&A) ...\tAlt+/")}));
 }
 
+TEST_F(WindowTest, TheTitleScreen) {
+    ASSERT_EQ(window->game().gameState, GameState::kTitle);
+    EXPECT_EQ(player.played, std::vector<std::string>{"title.mp3"}); // at the first paint
+    const QImage frame = window->view()->grabFramebuffer();
+    if (const char* out = std::getenv("VELNOR_TITLE_SCREENSHOT"))
+        window->grab().save(out);
+    // No title.bmp in this game directory: white, with the two texts at the bottom.
+    EXPECT_EQ(frame.pixelColor(320, 200), QColor(Qt::white));
+    bool text = false;
+    for (int x = 20; x < 200 && !text; ++x)
+        for (int y = frame.height() - 24; y < frame.height() - 6; ++y)
+            text = text || frame.pixelColor(x, y) == QColor(51, 51, 255);
+    EXPECT_TRUE(text);
+}
+
 TEST_F(WindowTest, CommandsOnTheTitleScreen) {
     window->stopCommand(); // F3 does nothing here
     EXPECT_EQ(window->game().gameState, GameState::kTitle);

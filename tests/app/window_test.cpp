@@ -231,6 +231,15 @@ TEST_F(WindowTest, TimeInAModalQuestionDoesNotCount) {
     EXPECT_EQ(game.playerCar.raceTime(), before + 10);
 }
 
+TEST_F(WindowTest, AViewOfNoHeightDrawsNothing) {
+    window->startCommand();
+    passes(10);
+    const QImage before = window->view()->grabFramebuffer();
+    window->game().camera.setViewport(0, 90, 640, 0); // as when the window is minimised
+    window->game().camera.moveTarget(500, 0, 0);
+    EXPECT_EQ(window->view()->grabFramebuffer(), before);
+}
+
 TEST_F(WindowTest, RaceMusicInTurnAndTheOnceOnlyFailures) {
     for (int race = 0; race < 6; ++race) {
         window->startCommand();

@@ -26,8 +26,9 @@ public:
 class Yes final : public velnor::MessageBoxes {
 public:
     bool question(const std::string&) override { return true; }
+    bool warningQuestion(const std::string&) override { return true; }
     void information(const std::string&) override {}
-    void message(const std::string&) override {}
+    void message(const std::string&, const std::string&) override {}
 };
 
 // The bundled game in a window of 640 × 480, a race started on its first course.

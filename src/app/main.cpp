@@ -27,9 +27,10 @@ int main(int argc, char* argv[]) {
     velnor::SteadyClock clock;
     velnor::QtMessageBoxes messages;
     velnor::SdlMusicPlayer music;
-    velnor::FirstCarAndCourse setup;
+    velnor::SelectionDialogs setup(messages);
     velnor::MainWindow window(".", clock, messages, music, setup);
     messages.setParent(&window);
+    setup.setParent(&window);
     window.show();
     return app.exec();
 }

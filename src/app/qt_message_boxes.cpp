@@ -6,8 +6,9 @@ namespace velnor {
 namespace {
 
 int show(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
-         QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, QStringLiteral("Velnor"), QString::fromStdString(text), buttons, parent);
+         QMessageBox::StandardButtons buttons, const std::string& caption = "Velnor") {
+    QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), buttons,
+                    parent);
     return box.exec();
 }
 
@@ -18,12 +19,19 @@ bool QtMessageBoxes::question(const std::string& text) {
            QMessageBox::Ok;
 }
 
+bool QtMessageBoxes::warningQuestion(const std::string& text) {
+    return show(parent_, QMessageBox::Warning, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
+}
+
 void QtMessageBoxes::information(const std::string& text) {
     show(parent_, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
-void QtMessageBoxes::message(const std::string& text) {
-    show(parent_, QMessageBox::NoIcon, text, QMessageBox::Ok);
+void QtMessageBoxes::message(const std::string& text, const std::string& caption) {
+    // The debugging message of the road conditions has no owner window.
+    show(caption == "Velnor" ? parent_ : nullptr, QMessageBox::NoIcon, text, QMessageBox::Ok,
+         caption);
 }
 
 } // namespace velnor

@@ -12,8 +12,9 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     bool question(const std::string& text) override;
+    bool warningQuestion(const std::string& text) override;
     void information(const std::string& text) override;
-    void message(const std::string& text) override;
+    void message(const std::string& text, const std::string& caption) override;
 
 private:
     QWidget* parent_ = nullptr;

@@ -1,8 +1,18 @@
 #include "app/race_setup.h"
 
+#include "app/car_selection_dialog.h"
+#include "app/course_selection_dialog.h"
 #include "race/game.h"
 
 namespace velnor {
+
+bool SelectionDialogs::chooseCar(Game& game) {
+    return CarSelectionDialog(game, messages_, parent_).exec() == QDialog::Accepted;
+}
+
+bool SelectionDialogs::chooseCourse(Game& game) {
+    return CourseSelectionDialog(game, messages_, parent_).exec() == QDialog::Accepted;
+}
 
 bool FirstCarAndCourse::chooseCar(Game& game) {
     game.ghostEnabled = 1; // as the car selection does each time it opens

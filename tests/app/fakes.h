@@ -22,8 +22,18 @@ public:
         answers.pop_front();
         return answer;
     }
+    bool warningQuestion(const std::string& text) override {
+        shown.push_back("! " + text);
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     void information(const std::string& text) override { shown.push_back("i " + text); }
-    void message(const std::string& text) override { shown.push_back("  " + text); }
+    void message(const std::string& text, const std::string& caption) override {
+        shown.push_back(caption == "Velnor" ? "  " + text : "[" + caption + "] " + text);
+    }
 
     std::deque<bool> answers;
     std::vector<std::string> shown;

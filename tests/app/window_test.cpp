@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -297,6 +298,63 @@ TEST_F(WindowTest, ARenderedFrame) {
     }
     EXPECT_GT(carPixels, 10);
     EXPECT_GT(ghostPixels, 3);
+}
+
+// The game as a player meets it: F2, the car with the keyboard, AT, the course, then X held.
+TEST(EndToEndTest, FromF2ToTheCarMoving) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    HandClock clock;
+    FakeMessageBoxes messages;
+    FakeMusicPlayer player;
+    SelectionDialogs dialogs(messages);
+    MainWindow window(dir.path(), clock, messages, player, dialogs);
+    dialogs.setParent(&window);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    const auto keyInModal = [](int key, const char* title) {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr) << title;
+        EXPECT_EQ(modal->windowTitle(), QString::fromUtf8(title));
+        QWidget* target = modal->focusWidget() ? modal->focusWidget() : modal;
+        QTest::keyClick(target, static_cast<Qt::Key>(key));
+    };
+    // The dialogs open one after the other inside the start command; the keys are typed into
+    // each as it comes up.
+    QTimer::singleShot(0, [&] {
+        keyInModal(Qt::Key_Down, "自動車の選択"); // Slowpoke -> Tester
+        keyInModal(Qt::Key_Return, "自動車の選択");
+    });
+    QTimer::singleShot(50, [&] { keyInModal(Qt::Key_Space, "オートマチック/マニュアルの選択"); });
+    QTimer::singleShot(100, [&] { keyInModal(Qt::Key_Return, "コースの選択"); });
+    QTest::keyClick(&window, Qt::Key_F2);
+    for (int i = 0; i < 50 && window.game().gameState != GameState::kRacing; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(window.game().gameState, GameState::kRacing);
+    EXPECT_STREQ(window.game().playerCar.spec().carname(), "Tester");
+    EXPECT_EQ(window.game().playerCar.spec().automatic(), 1);
+
+    const auto speedText = [&] {
+        const QImage& panel = window.instrumentPanel()->canvas().image();
+        return panel.copy(QRect(420, 50, 60, 18));
+    };
+    for (int i = 0; i < 100; ++i) {
+        clock.advance(10);
+        window.idlePass();
+    }
+    const QImage standing = speedText();
+    QTest::keyPress(&window, Qt::Key_X);
+    for (int i = 0; i < 500; ++i) {
+        clock.advance(10);
+        window.idlePass();
+    }
+    QTest::keyRelease(&window, Qt::Key_X);
+    EXPECT_GT(window.game().playerCar.speed(), 20);
+    EXPECT_NE(speedText(), standing); // "000" became the speed
+    messages.answers.assign(5, true);
 }
 
 } // namespace

@@ -1,0 +1,67 @@
+#include "app/course_selection_dialog.h"
+
+#include "app/dialog_layout.h"
+#include "app/ghost_toggle.h"
+#include "app/text_codec.h"
+#include "race/game.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace velnor {
+
+QString recordLines(const Game& game, int course) {
+    QString lines;
+    for (int place = 0; place < RecordBook::kPlaces; ++place) {
+        const LapCounter& record = game.courseCatalogue.records().place(course, place);
+        lines += QString::number(place + 1) + QStringLiteral("    ");
+        lines += record.totalTime() > 0
+                     ? QString::asprintf("%02d'%02d.%03d", record.totalMinutes(),
+                                         record.totalSeconds(), record.totalMillis())
+                     : QStringLiteral("--'--.---");
+        lines += '\n';
+    }
+    return lines;
+}
+
+CourseSelectionDialog::CourseSelectionDialog(Game& game, MessageBoxes& messages, QWidget* parent)
+    : QDialog(parent), game_(game) {
+    setWindowTitle(QString::fromUtf8("コースの選択"));
+    DialogLayout layout(*this);
+    layout.setSize(214, 165);
+    list_ = layout.place(new QListWidget, kList, 15, 10, 130, 95);
+    auto* ok = layout.place(new QPushButton(QStringLiteral("OK")), 1, 160, 10, 40, 15);
+    auto* cancel = layout.place(new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ")), 2, 160, 30, 40, 15);
+    records_ = layout.place(new QLabel, kRecords, 15, 115, 180, 25);
+    comment_ = layout.place(new QLabel, kComment, 15, 145, 180, 10);
+    records_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    for (const CatalogueEntry& entry : game.courseCatalogue.entries())
+        list_->addItem(fromShiftJis(entry.name));
+    list_->installEventFilter(new GhostToggle(game, messages, this));
+    connect(list_, &QListWidget::currentRowChanged, this, [this] { refresh(); });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { refresh(); });
+    list_->setCurrentRow(0);
+    list_->setFocus();
+    refresh();
+}
+
+void CourseSelectionDialog::refresh() {
+    const int row = list_->currentRow();
+    if (row < 0 || row > game_.courseCatalogue.lastIndex())
+        return;
+    comment_->setText(fromShiftJis(game_.courseCatalogue.entry(row).comment));
+    records_->setText(recordLines(game_, row));
+}
+
+void CourseSelectionDialog::accept() {
+    if (game_.chooseCourse(list_->currentRow()) != 0)
+        return; // it cannot be read: the dialog stays open
+    QDialog::accept();
+}
+
+} // namespace velnor

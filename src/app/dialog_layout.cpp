@@ -1,0 +1,49 @@
+#include "app/dialog_layout.h"
+
+#include "app/text_codec.h"
+#include "platform/fixed_text.h"
+
+#include <QDialog>
+#include <QFontMetrics>
+
+namespace velnor {
+
+QFont DialogLayout::dialogFont() {
+    QFont font;
+    font.setFamilies({QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
+                      QStringLiteral("IPAGothic")});
+    font.setPixelSize(12); // 9 points at 96 dots per inch
+    return font;
+}
+
+DialogLayout::DialogLayout(QDialog& dialog) : dialog_(dialog) {
+    const QFont font = dialogFont();
+    dialog.setFont(font);
+    const QFontMetrics metrics(font);
+    // The average width of the 52 Latin letters, rounded, as Windows measures a dialog font.
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    baseWidth_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    baseHeight_ = font.pixelSize(); // the cell height of the Japanese dialog font
+}
+
+void DialogLayout::setSize(int width, int height) {
+    dialog_.setFixedSize(x(width), y(height));
+}
+
+void DialogLayout::placeWidget(QWidget* control, int id, int x0, int y0, int w, int h) {
+    control->setParent(&dialog_);
+    control->setGeometry(x(x0), y(y0), x(w), y(h));
+    if (id != 0)
+        control->setObjectName(QString::number(id));
+}
+
+QWidget* DialogLayout::control(QWidget& dialog, int id) {
+    return dialog.findChild<QWidget*>(QString::number(id));
+}
+
+std::string typedText(const QString& text, std::size_t maxBytes) {
+    const std::string bytes = toShiftJis(text);
+    return bytes.substr(0, shiftJisPrefixLength(bytes, maxBytes));
+}
+
+} // namespace velnor

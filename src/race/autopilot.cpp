@@ -25,14 +25,12 @@ double turnRate(double kmh) {
 
 } // namespace
 
-// The pieces that can hold the car, with their extent (and the test's margin) for a quick
-// rejection of probes far from them.
+// The pieces that can hold the car, with their extent for a quick rejection of far probes.
 void Autopilot::takeRoad(const Game& game) {
     world_ = &game.course.world;
     // Probes are a car wider than the car, so that the line it picks keeps clear of the edges.
     carWidth_ = game.playerModel.bodyWidth() + 2 * kEdgeClearance;
     pieceCount_ = 0;
-    const float reach = RoadPiece::kMargin + carWidth_ / 2 + 1;
     for (int i = 0; i < CourseWorld::kRoadPieces; ++i) {
         const RoadPiece& piece = world_->roadPiece(i);
         if (!piece.isUsed() || piece.pieceType() < kRoadGrey)
@@ -44,35 +42,83 @@ void Autopilot::takeRoad(const Game& game) {
             b.ymin = std::min(b.ymin, piece.vertexY(v));
             b.ymax = std::max(b.ymax, piece.vertexY(v));
         }
-        // The test's side lines may reach beyond the corners: widen by the piece's own size.
-        const float spread = std::max(b.xmax - b.xmin, b.ymax - b.ymin);
-        bounds_[pieceCount_] = {b.xmin - reach, b.xmax + reach, b.ymin - reach - spread,
-                                b.ymax + reach + spread};
+        bounds_[pieceCount_] = b;
         pieces_[pieceCount_++] = i;
+    }
+
+    // Braking as the car brakes: the brake, in kg added to the weight in the rolling term,
+    // grows at 50 000 kg a second from the moment the key goes down.
+    const Vehicle& car = game.playerCar;
+    const double weight = std::max(car.spec().weight(), 1.0);
+    const double rolling = car.roadConditions().rolling(0);
+    for (std::size_t kmh = 0; kmh < stopping_.size(); ++kmh) {
+        double v = static_cast<double>(kmh) / 3.6; // m/s
+        double metres = 0;
+        for (double t = 0; v > 0 && t < 120; t += 0.01) {
+            const double decel =
+                (weight + DriverControls::kBrakeRate * 1000 * t) * rolling / weight * 9.8;
+            metres += v * 0.01;
+            v -= decel * 0.01;
+        }
+        stopping_[kmh] = metres;
     }
 }
 
-bool Autopilot::onRoad(const Vec3& point) const {
+double Autopilot::stoppableSpeed(double metres) const {
+    std::size_t kmh = 0;
+    while (kmh + 1 < stopping_.size() && stopping_[kmh + 1] <= metres)
+        ++kmh;
+    return static_cast<double>(kmh);
+}
+
+bool Autopilot::onRoad(const Game& game) const {
+    const Vec3& at = game.playerModel.position();
+    for (int i = 0; i < CourseWorld::kRoadPieces; ++i)
+        if (world_->roadPiece(i).containsCarAt(at[0], at[1], game.playerModel.bodyWidth()) == 0)
+            return true;
+    return false;
+}
+
+// Inside the convex quadrilateral of one of the pieces that hold a car.
+bool Autopilot::insidePiece(float x, float y) const {
     for (int k = 0; k < pieceCount_; ++k) {
         const Bounds& b = bounds_[k];
-        if (point[0] < b.xmin || point[0] > b.xmax || point[1] < b.ymin || point[1] > b.ymax)
+        if (x < b.xmin || x > b.xmax || y < b.ymin || y > b.ymax)
             continue;
-        if (world_->roadPiece(pieces_[k]).containsCarAt(point[0], point[1], carWidth_) == 0)
+        const RoadPiece& piece = world_->roadPiece(pieces_[k]);
+        int positive = 0;
+        int negative = 0;
+        for (int v = 0; v < 4; ++v) {
+            const int w = (v + 1) % 4;
+            const float cross = (piece.vertexX(w) - piece.vertexX(v)) * (y - piece.vertexY(v)) -
+                                (piece.vertexY(w) - piece.vertexY(v)) * (x - piece.vertexX(v));
+            positive += cross >= 0;
+            negative += cross <= 0;
+        }
+        if (positive == 4 || negative == 4)
             return true;
     }
     return false;
 }
 
+bool Autopilot::roadHolds(const Vec3& point, float heading) const {
+    const Vec3 left = along(point, heading + 90, carWidth_ / 2);
+    const Vec3 right = along(point, heading - 90, carWidth_ / 2);
+    return insidePiece(point[0], point[1]) && insidePiece(left[0], left[1]) &&
+           insidePiece(right[0], right[1]);
+}
+
 float Autopilot::roadAhead(const Vec3& from, float heading, float reach) const {
     float distance = 0;
-    while (distance + kProbeStep <= reach && onRoad(along(from, heading, distance + kProbeStep)))
+    while (distance + kProbeStep <= reach &&
+           roadHolds(along(from, heading, distance + kProbeStep), heading))
         distance += kProbeStep;
     return distance;
 }
 
 float Autopilot::roadDistance(const Vec3& from, float heading, float reach) const {
     for (float distance = kProbeStep; distance <= reach; distance += kProbeStep)
-        if (onRoad(along(from, heading, distance)))
+        if (insidePiece(along(from, heading, distance)[0], along(from, heading, distance)[1]))
             return distance;
     return 1e9f;
 }
@@ -102,7 +148,7 @@ void Autopilot::drive(const Game& game, KeyTable& keys) {
     const Vec3& position = game.playerModel.position();
     const float heading = car.controls().heading();
     const std::int32_t now = car.raceTime();
-    const bool offRoad = !onRoad(position);
+    const bool offRoad = !onRoad(game);
 
     // Steering: a key is held for the time the turn takes at this speed (a key pressed and let
     // go in every other pass would never turn the car), then the fan is asked again.
@@ -121,9 +167,9 @@ void Autopilot::drive(const Game& game, KeyTable& keys) {
 
     // A speed from which the car stops within the road straight ahead.
     const float ahead = offRoad ? 0 : roadAhead(position, heading, kAheadReach);
-    const double allowed = std::max(15.0, std::sqrt(2 * kBraking * ahead / 10.0) * 3.6); // km/h
-    keys.setDown(vk::kX, car.speed() < allowed);
-    keys.setDown(vk::kZ, car.speed() > allowed + 10);
+    const double allowed = std::max(15.0, stoppableSpeed(ahead / 10.0)); // km/h
+    keys.setDown(vk::kX, car.speed() < allowed - 2);
+    keys.setDown(vk::kZ, car.speed() > allowed);
 
     // A manual gearbox shifts where the automatic one would; a shift key goes up between two
     // presses.

@@ -27,7 +27,7 @@ int countPresses(const GhostLog& log, int channel) {
 
 } // namespace
 
-RaceResult runHeadlessRace(const RaceOptions& options) {
+RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* trace) {
     RaceResult result;
     ManualClock clock(options.startTick);
     QuietEvents events;
@@ -66,6 +66,10 @@ RaceResult runHeadlessRace(const RaceOptions& options) {
             autopilot.drive(*game, keys);
         game->runIdleWork(keys);
         ++result.passes;
+        if (trace) {
+            const Vec3& at = game->playerModel.position();
+            trace->push_back({at[0], at[1], game->playerCar.speed()});
+        }
     };
     const auto timeUp = [&] {
         const std::int32_t t = game->playerCar.raceTime();

@@ -28,6 +28,13 @@ struct RaceOptions {
     bool saveGhost = false;              // save the run as the course's ghost after a finish
 };
 
+// Where the car was at one pass.
+struct TracePoint {
+    float x; // world units
+    float y;
+    double speed; // km/h
+};
+
 struct CarState {
     float x = 0; // world units
     float y = 0;
@@ -54,6 +61,7 @@ struct RaceResult {
     bool ghostSaved = false;
 };
 
-RaceResult runHeadlessRace(const RaceOptions& options);
+// `trace`, when given, receives the car's position and speed at every pass.
+RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* trace = nullptr);
 
 } // namespace velnor

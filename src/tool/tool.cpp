@@ -2,9 +2,11 @@
 
 #include "app/text_codec.h"
 #include "cars/car_catalogue.h"
+#include "race/game.h"
 #include "race/headless_race.h"
 #include "race/lap_counter.h"
 #include "sim/car_figures.h"
+#include "tool/course_map.h"
 #include "world/course_catalogue.h"
 
 #include <QCommandLineParser>
@@ -17,7 +19,9 @@
 #include <QJsonObject>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <charconv>
+#include <filesystem>
 #include <memory>
 #include <type_traits>
 
@@ -404,6 +408,32 @@ int showCourse(const Invocation& call, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// Copies the game directory for a scratch race that must leave no records or ghosts behind.
+bool copyGameDirectory(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::copy(from.toStdString(), to.toStdString(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing,
+                          error);
+    return !error;
+}
+
+// Reads an inputs file into `script`; false (with the message on `err`) when it cannot.
+bool readInputs(const QString& path, InputScript& script, QTextStream& err) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "velnor-tool: " << path << ": " << file.errorString() << "\n";
+        return false;
+    }
+    const QByteArray text = file.readAll();
+    script = parseInputScript(std::string_view(text.constData(), text.size()));
+    if (!script.ok()) {
+        err << "velnor-tool: " << path << ":" << QString::fromStdString(script.error) << "\n";
+        return false;
+    }
+    return true;
+}
+
 QJsonObject carStateJson(const CarState& car) {
     return QJsonObject{
         {"x", shortest(car.x)}, {"y", shortest(car.y)},     {"heading", shortest(car.heading)},
@@ -476,21 +506,8 @@ int runRace(const Invocation& call, const QCommandLineParser& parser, QTextStrea
         return 2;
     if (parser.isSet("until-ms"))
         options.untilMs = until;
-    if (parser.isSet("inputs")) {
-        const QString path = parser.value("inputs");
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            err << "velnor-tool: " << path << ": " << file.errorString() << "\n";
-            return 1;
-        }
-        const QByteArray text = file.readAll();
-        options.inputs = parseInputScript(std::string_view(text.constData(), text.size()));
-        if (!options.inputs.ok()) {
-            err << "velnor-tool: " << path << ":" << QString::fromStdString(options.inputs.error)
-                << "\n";
-            return 1;
-        }
-    }
+    if (parser.isSet("inputs") && !readInputs(parser.value("inputs"), options.inputs, err))
+        return 1;
 
     const RaceResult race = runHeadlessRace(options);
     if (!race.error.empty()) {
@@ -522,6 +539,73 @@ int runRace(const Invocation& call, const QCommandLineParser& parser, QTextStrea
                                {"ghost", ghost},
                                {"recordsWritten", race.recordsWritten},
                                {"ghostSaved", race.ghostSaved}});
+    return 0;
+}
+
+int drawMap(const Invocation& call, const QCommandLineParser& parser, QTextStream& out,
+            QTextStream& err) {
+    if (!parser.isSet("course") || !parser.isSet("output") || call.positional.size() != 1) {
+        err << "velnor-tool: usage: velnor-tool [--dir DIR] map --course NAME -o FILE.png"
+               " [--car NAME] [--race INPUTS | --autopilot]\n";
+        return 2;
+    }
+    const std::string root = call.dir.toStdString();
+    auto courses = std::make_unique<CourseCatalogue>(root);
+    courses->scanCourses();
+    const QString courseName = parser.value("course");
+    const int course = courses->indexOfCourse(toShiftJis(courseName));
+    if (course < 0 || courses->loadCourse(course) != 0) {
+        err << "velnor-tool: no course named \"" << courseName << "\" can be read below "
+            << call.dir << "\n";
+        return 1;
+    }
+    // The car whose width the on-road area is drawn for: the one named, else the first listed.
+    auto cars = std::make_unique<CarCatalogue>(root);
+    cars->scanCars();
+    cars->sortCars();
+    std::string carName = parser.isSet("car") ? toShiftJis(parser.value("car")) : std::string();
+    if (carName.empty() && cars->count() > 0)
+        carName = cars->entry(0).name;
+    float width = 0;
+    if (!carName.empty()) {
+        if (cars->findCar(carName) != 0) {
+            err << "velnor-tool: no car named \"" << fromShiftJis(carName) << "\"\n";
+            return 1;
+        }
+        cars->loadModel(Game::kModelFile, cars->workCar().spec().type());
+        width = cars->model().bodyWidth();
+    }
+
+    std::vector<TracePoint> path;
+    if (parser.isSet("race") || parser.isSet("autopilot")) {
+        RaceOptions options;
+        options.root = root;
+        options.car = carName;
+        options.course = toShiftJis(courseName);
+        options.autopilot = parser.isSet("autopilot");
+        options.ghost = false;
+        // A copy of the game directory, so that the race leaves no records behind.
+        QTemporaryDir scratch;
+        if (!scratch.isValid() || !copyGameDirectory(call.dir, scratch.path())) {
+            err << "velnor-tool: cannot make a scratch copy of " << call.dir << "\n";
+            return 1;
+        }
+        options.root = scratch.path().toStdString();
+        if (parser.isSet("race") && !readInputs(parser.value("race"), options.inputs, err))
+            return 1;
+        const RaceResult race = runHeadlessRace(options, &path);
+        if (!race.error.empty()) {
+            err << "velnor-tool: " << fromShiftJis(race.error) << "\n";
+            return 1;
+        }
+    }
+    const QImage map = drawCourseMap(courses->loadedWorld(), courses->loadedGate(), width, path);
+    const QString output = parser.value("output");
+    if (!map.save(output)) {
+        err << "velnor-tool: " << output << ": cannot be written\n";
+        return 1;
+    }
+    out << "wrote " << output << " (" << map.width() << " x " << map.height() << ")\n";
     return 0;
 }
 
@@ -595,6 +679,8 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         "  courses      the course catalogue with each course's best three times\n"
         "  course NAME  one course as the game loads it: road, buildings, gate\n"
         "  race         a whole race on a manual clock (--car, --course, --inputs or --autopilot)\n"
+        "  map          a top-down picture of a course (--course, -o, --car, --race or "
+        "--autopilot)\n"
         "  title FILE   draws the title picture (title.bmp) into FILE");
     const QCommandLineOption dirOption("dir", "The game directory (default: the current one).",
                                        "DIR", ".");
@@ -613,6 +699,8 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         {"timeout-ms", "race: give up at this race time (900000).", "T"},
         {"no-ghost", "race: do not race the course's ghost."},
         {"save-ghost", "race: save the run as the course's ghost after a finish."},
+        {{"o", "output"}, "map: the picture to write.", "FILE"},
+        {"race", "map: draw the path driven with these key events.", "INPUTS"},
     });
     parser.addHelpOption();
     parser.addPositionalArgument("command", "cars | car NAME | courses | course NAME | race");
@@ -644,6 +732,8 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return runRace(call, parser, out, err);
     if (command == "title")
         return writeTitle(call, out, err);
+    if (command == "map")
+        return drawMap(call, parser, out, err);
     err << "velnor-tool: unknown command \"" << command << "\"; try --help\n";
     return 2;
 }

@@ -7,6 +7,7 @@
 #include "race/lap_counter.h"
 #include "sim/car_figures.h"
 #include "tool/course_map.h"
+#include "tool/lint.h"
 #include "world/course_catalogue.h"
 
 #include <QCommandLineParser>
@@ -19,6 +20,7 @@
 #include <QJsonObject>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTemporaryDir>
 #include <charconv>
 #include <filesystem>
@@ -195,7 +197,74 @@ void printCarSheet(QTextStream& out, const CatalogueEntry& entry, const Vehicle&
     out << "  top gear    " << (run.topGearReached ? "reached" : "not reached") << "\n";
 }
 
-int showCar(const Invocation& call, QTextStream& out, QTextStream& err) {
+// The standing start as a picture: speed (blue, left scale) and engine speed (orange, right
+// scale) over race time, the gear changes marked.
+QImage standingStartPlot(const StandingStart& run, const QString& title) {
+    constexpr int kWidth = 900, kHeight = 500, kLeft = 60, kRight = 70, kTop = 40, kBottom = 50;
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF plot(kLeft, kTop, kWidth - kLeft - kRight, kHeight - kTop - kBottom);
+    double topSpeed = 50;
+    for (const StandingStart::Sample& sample : run.samples)
+        topSpeed = std::max(topSpeed, sample.speed);
+    topSpeed = std::ceil(topSpeed / 50) * 50;
+    const double lastTime = run.samples.empty() ? 1 : run.samples.back().time;
+    const double firstTime = run.samples.empty() ? 0 : run.samples.front().time;
+    const auto x = [&](double t) {
+        return plot.left() + (t - firstTime) / (lastTime - firstTime) * plot.width();
+    };
+    const auto ySpeed = [&](double kmh) { return plot.bottom() - kmh / topSpeed * plot.height(); };
+    const auto yRpm = [&](double rpm) { return plot.bottom() - rpm / 8000 * plot.height(); };
+
+    painter.setPen(QColor(225, 225, 225));
+    for (int s = 0; s <= topSpeed; s += 50)
+        painter.drawLine(QPointF(plot.left(), ySpeed(s)), QPointF(plot.right(), ySpeed(s)));
+    painter.setPen(Qt::black);
+    painter.drawRect(plot);
+    for (int s = 0; s <= topSpeed; s += 50)
+        painter.drawText(QRectF(0, ySpeed(s) - 8, kLeft - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(s));
+    for (int rpm = 0; rpm <= 8000; rpm += 2000)
+        painter.drawText(QRectF(plot.right() + 6, yRpm(rpm) - 8, kRight, 16),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(rpm));
+    for (int t = 0; t <= lastTime; t += 10)
+        painter.drawText(QRectF(x(t) - 20, plot.bottom() + 4, 40, 16), Qt::AlignCenter,
+                         QString::number(t));
+    painter.drawText(QRectF(0, kHeight - 24, kWidth, 20), Qt::AlignCenter,
+                     QStringLiteral("race time (s)"));
+    painter.drawText(QRectF(kLeft, 8, plot.width(), 24), Qt::AlignLeft | Qt::AlignVCenter,
+                     title + QStringLiteral(": speed (km/h, blue) and engine speed (rpm, orange)"));
+
+    QPainterPath speed, engine;
+    int gear = run.samples.empty() ? 1 : run.samples.front().gear;
+    for (std::size_t i = 0; i < run.samples.size(); ++i) {
+        const StandingStart::Sample& s = run.samples[i];
+        const QPointF ps(x(s.time), ySpeed(s.speed)), pe(x(s.time), yRpm(s.engineSpeed));
+        if (i == 0) {
+            speed.moveTo(ps);
+            engine.moveTo(pe);
+        } else {
+            speed.lineTo(ps);
+            engine.lineTo(pe);
+        }
+        if (s.gear != gear) {
+            gear = s.gear;
+            painter.setPen(QPen(QColor(120, 120, 120), 1, Qt::DashLine));
+            painter.drawLine(QPointF(x(s.time), plot.top()), QPointF(x(s.time), plot.bottom()));
+            painter.drawText(QPointF(x(s.time) + 3, plot.top() + 14), QString::number(gear));
+        }
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 150, 0), 1.5));
+    painter.drawPath(engine);
+    painter.setPen(QPen(QColor(30, 60, 220), 2));
+    painter.drawPath(speed);
+    return image;
+}
+
+int showCar(const Invocation& call, QTextStream& out, QTextStream& err, const QString& plotFile) {
     if (call.positional.size() != 2) {
         err << "velnor-tool: usage: velnor-tool [--dir DIR] [--json] car NAME\n";
         return 2;
@@ -217,6 +286,11 @@ int showCar(const Invocation& call, QTextStream& out, QTextStream& err) {
     }
     const Vehicle& car = catalogue.workCar();
     const CarFigures figures = computeCarFigures(car);
+    if (!plotFile.isEmpty() &&
+        !standingStartPlot(figures.acceleration, call.positional[1]).save(plotFile)) {
+        err << "velnor-tool: " << plotFile << ": cannot be written\n";
+        return 1;
+    }
     if (call.json)
         printJson(out, carJson(car, catalogue.carColour(), figures));
     else
@@ -609,6 +683,29 @@ int drawMap(const Invocation& call, const QCommandLineParser& parser, QTextStrea
     return 0;
 }
 
+int lintFiles(const Invocation& call, QTextStream& out, QTextStream& err) {
+    if (call.positional.size() < 2) {
+        err << "velnor-tool: usage: velnor-tool lint FILE...\n";
+        return 2;
+    }
+    int findings = 0;
+    int failures = 0;
+    for (qsizetype i = 1; i < call.positional.size(); ++i) {
+        const QString path = call.positional[i];
+        std::string error;
+        const std::vector<LintMessage> messages = lintFile(path.toStdString(), error);
+        if (!error.empty()) {
+            err << "velnor-tool: " << path << ": " << QString::fromStdString(error) << "\n";
+            ++failures;
+            continue;
+        }
+        for (const LintMessage& message : messages)
+            out << path << ":" << message.line << ": " << fromShiftJis(message.text) << "\n";
+        findings += static_cast<int>(messages.size());
+    }
+    return failures > 0 ? 2 : findings > 0 ? 1 : 0;
+}
+
 // The title picture: a road running into the distance under the sky, and the game's name.
 QImage titlePicture() {
     QImage picture(640, 480, QImage::Format_RGB32);
@@ -675,10 +772,12 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         "Looks at Velnor's game directory without a window.\n\n"
         "Commands:\n"
         "  cars         the sorted car catalogue\n"
-        "  car NAME     one car as the game loads it, with its derived figures\n"
+        "  car NAME     one car as the game loads it, with its derived figures (--plot FILE.png)\n"
         "  courses      the course catalogue with each course's best three times\n"
         "  course NAME  one course as the game loads it: road, buildings, gate\n"
         "  race         a whole race on a manual clock (--car, --course, --inputs or --autopilot)\n"
+        "  lint FILE... what the game ignores, cuts or clamps in car, course, model, ghost and\n"
+        "               records files, as FILE:LINE: what and why (exit 1 when there is any)\n"
         "  map          a top-down picture of a course (--course, -o, --car, --race or "
         "--autopilot)\n"
         "  title FILE   draws the title picture (title.bmp) into FILE");
@@ -700,6 +799,7 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         {"no-ghost", "race: do not race the course's ghost."},
         {"save-ghost", "race: save the run as the course's ghost after a finish."},
         {{"o", "output"}, "map: the picture to write.", "FILE"},
+        {"plot", "car: draw the standing start into this picture.", "FILE"},
         {"race", "map: draw the path driven with these key events.", "INPUTS"},
     });
     parser.addHelpOption();
@@ -723,7 +823,7 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (command == "cars" && call.positional.size() == 1)
         return listCars(call, out);
     if (command == "car")
-        return showCar(call, out, err);
+        return showCar(call, out, err, parser.value("plot"));
     if (command == "courses" && call.positional.size() == 1)
         return listCourses(call, out);
     if (command == "course")
@@ -734,6 +834,8 @@ int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return writeTitle(call, out, err);
     if (command == "map")
         return drawMap(call, parser, out, err);
+    if (command == "lint")
+        return lintFiles(call, out, err);
     err << "velnor-tool: unknown command \"" << command << "\"; try --help\n";
     return 2;
 }

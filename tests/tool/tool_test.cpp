@@ -4,6 +4,8 @@
 #include "test_dir.h"
 #include "tool/tool.h"
 
+#include <QGuiApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -257,6 +259,85 @@ TEST(ToolTest, ARaceWithoutAWindow) {
         2);
 }
 
+TEST(ToolTest, TheBundledFilesLintClean) {
+    QStringList files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(VELNOR_DATA)) {
+        const QString path = QString::fromStdString(entry.path().string());
+        if (path.endsWith(".car") || path.endsWith(".rod") || path.endsWith(".mod"))
+            files << path;
+    }
+    ASSERT_GE(files.size(), 6);
+    const ToolRun run = runWith(QStringList{"lint"} + files);
+    EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(ToolTest, LintNamesFileLineAndReason) {
+    test::TempDir dir;
+    dir.write("bad.car", "before\n[Kite]\nwidth = 0\n wheel = 5\ngear7 = 3\ntire = 195/65\n"
+                         "color = 300 2\ncomment = see [x]\n");
+    dir.write("bad.rod", "[A]\n#road\np500=1 2 3\nt01=7\ngd=0.5 0 0\n#build\nn00=0 1 1\n");
+    dir.write("Velnor.rec", "[A]\n0 = 100 0 200\n");
+    dir.write("notes.txt", "");
+    const QString root = QString::fromStdString(dir.path());
+    const ToolRun run =
+        runWith({"lint", root + "/bad.car", root + "/bad.rod", root + "/Velnor.rec"});
+    EXPECT_EQ(run.status, 1);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    const QStringList expected = {
+        "/bad.car:1: before the first car: ignored",
+        "/bad.car:3: width: 0 is refused (it must be above 0); the value before it stays",
+        "/bad.car:4: begins with a space: not read as a key",
+        "/bad.car:5: no such gear (gear1 to gear6): ignored",
+        "/bad.car:6: tire: a size designation without R is refused",
+        "/bad.car:7: color: fewer than three numbers; the missing ones read as 0",
+        "/bad.car:7: color: a value outside 0-255 is clamped",
+        "/bad.car:8: holds both '[' and ']': read as the header of a car named \"x\"",
+        "/bad.rod:3: no road piece 50 (0-49): ignored",
+        "/bad.rod:4: no road type 7 (0-4): it is stored as 3",
+        "/bad.rod:5: the gate's direction is no axis ((+-1, 0) or (0, +-1)): no lap is ever "
+        "counted",
+        "/bad.rod:7: a count below 1 is taken as 1",
+        "/Velnor.rec:2: the lap times after a 0 are not read",
+    };
+    ASSERT_EQ(lines.size(), expected.size()) << run.out.toStdString();
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], root + expected[i]);
+    EXPECT_EQ(runWith({"lint", root + "/notes.txt"}).status, 2);
+    EXPECT_EQ(runWith({"lint", root + "/missing.car"}).status, 2);
+}
+
+TEST(ToolTest, MapAndPlotPictures) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    const QString root = QString::fromStdString(dir.path());
+    const QString map = root + "/map.png";
+    const ToolRun drawn = runWith(
+        {"--dir", root, "map", "--course", "Oval", "--car", "Tester", "--autopilot", "-o", map});
+    ASSERT_EQ(drawn.status, 0) << drawn.err.toStdString();
+    const QImage picture(map);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(std::max(picture.width(), picture.height()), 1000);
+    // The start lies 200 world units (20 m) in from the left of the oval's pieces; the road
+    // there is grey, the accepted area green round it, the path drawn over it.
+    int green = 0, path = 0;
+    for (int y = 0; y < picture.height(); y += 2)
+        for (int x = 0; x < picture.width(); x += 2) {
+            const QColor c = picture.pixelColor(x, y);
+            green += c == QColor(196, 226, 176);
+            path += c.saturation() > 200 && c.value() > 150;
+        }
+    EXPECT_GT(green, 100);
+    EXPECT_GT(path, 100);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Velnor.rec"))); // the race left no records
+
+    const QString plot = root + "/plot.png";
+    ASSERT_EQ(runWith({"--dir", root, "car", "Tester", "--plot", plot}).status, 0);
+    EXPECT_EQ(QImage(plot).size(), QSize(900, 500));
+    EXPECT_EQ(runWith({"--dir", root, "map", "--course", "Nowhere", "-o", map}).status, 1);
+}
+
 TEST(TextCodecTest, LabelsOfBodiesAndSurfaces) {
     const char* const bodies[] = {"セダン", "バン",     "1BOX", "ハッチバック",
                                   "クーペ", "トラック", "バス"};
@@ -284,3 +365,12 @@ TEST(TextCodecTest, ShiftJisBothWays) {
 
 } // namespace
 } // namespace velnor
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    // Maps and plots draw text: a GUI application, off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,6 +1,9 @@
 #include "test_dir.h"
 
 #include <csignal>
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +51,25 @@ std::string TempDir::read(std::string_view relative) const {
     std::ostringstream text;
     text << stream.rdbuf();
     return text.str();
+}
+
+int runUnprivileged(const std::function<int()>& check) {
+    if (getuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            _exit(255);
+        _exit(check());
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    const int code = WEXITSTATUS(status);
+    return code == 255 ? -1 : code;
 }
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes) {

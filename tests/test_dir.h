@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <sys/resource.h>
@@ -23,6 +24,10 @@ public:
 private:
     std::string path_;
 };
+
+// Runs `check` as a user who is not root (root writes to read-only folders all the same), in a
+// process of its own when this one is root; its result is `check`'s, or -1 if that fails.
+int runUnprivileged(const std::function<int()>& check);
 
 // Makes every write past `bytes` into a file fail, as on a full disk, while the object lives.
 // (Permissions cannot make a write fail for root, which tests may run as; this limit can.)

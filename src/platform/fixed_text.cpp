@@ -29,7 +29,8 @@ void copyText(char* dst, std::size_t size, std::string_view text) {
     if (nul != std::string_view::npos)
         text = text.substr(0, nul);
     const std::size_t length = shiftJisPrefixLength(text, size - 1);
-    std::memcpy(dst, text.data(), length);
+    if (length > 0) // an empty view may hold no pointer at all
+        std::memcpy(dst, text.data(), length);
     dst[length] = '\0';
 }
 

@@ -30,16 +30,13 @@ double proposedAirCoefficient(int bodyType) {
 
 const char* bodyTypeLabel(int bodyType) {
     static constexpr const char* kLabels[kBodyTypeCount] = {
-        "\x83Z\x83_\x83\x93", // セダン
-        "\x83o\x83\x93",      // バン
-        "1BOX",               // 1BOX
-        "\x83n\x83"
-        "b\x83`\x83o\x83"
-        "b\x83N",          // ハッチバック
-        "\x83N\x81[\x83y", // クーペ
-        "\x83g\x83\x89\x83"
-        "b\x83N",     // トラック
-        "\x83o\x83X", // バス
+        "\x83Z\x83_\x83\x93",                   // セダン
+        "\x83o\x83\x93",                        // バン
+        "1BOX",                                 // 1BOX
+        "\x83n\x83\x62\x83`\x83o\x83\x62\x83N", // ハッチバック
+        "\x83N\x81[\x83y",                      // クーペ
+        "\x83g\x83\x89\x83\x62\x83N",           // トラック
+        "\x83o\x83X",                           // バス
     };
     return bodyType >= 0 && bodyType < kBodyTypeCount ? kLabels[bodyType] : "";
 }

@@ -30,6 +30,12 @@ TEST(FixedTextTest, CutsAtCharacterBoundaries) {
     }
 }
 
+TEST(FixedTextTest, AnEmptyViewEmptiesTheField) {
+    char field[8] = "old";
+    copyText(field, std::string_view());
+    EXPECT_STREQ(field, "");
+}
+
 TEST(FixedTextTest, FieldTextNeverReadsPastTheField) {
     char field[4] = {'a', 'b', 'c', 'd'}; // no NUL
     EXPECT_EQ(fieldText(field), "abcd");

@@ -237,7 +237,7 @@ TEST_F(DialogsTest, RoadConditions) {
               std::string::npos);
 }
 
-TEST_F(DialogsTest, SpecificationOfAStoredCarAndWhatOkWrites) {
+TEST_F(DialogsTest, TheDataOfAStoredCarAndWhatOkWrites) {
     ASSERT_EQ(game->carCatalogue.findCar("Tester"), 0);
     CarSpec target = game->carCatalogue.workCar().spec();
     target.setGear(5, 0.7);

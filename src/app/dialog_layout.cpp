@@ -16,14 +16,13 @@ QFont DialogLayout::dialogFont() {
     return font;
 }
 
-DialogLayout::DialogLayout(QDialog& dialog) : dialog_(dialog) {
-    const QFont font = dialogFont();
+DialogLayout::DialogLayout(QDialog& dialog, const QFont& font) : dialog_(dialog) {
     dialog.setFont(font);
     const QFontMetrics metrics(font);
     // The average width of the 52 Latin letters, rounded, as Windows measures a dialog font.
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     baseWidth_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
-    baseHeight_ = font.pixelSize(); // the cell height of the Japanese dialog font
+    baseHeight_ = font.pixelSize(); // the cell height of the dialog font
 }
 
 void DialogLayout::setSize(int width, int height) {

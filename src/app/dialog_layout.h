@@ -13,7 +13,9 @@ namespace velnor {
 // dialogs' font is "ＭＳ Ｐゴシック" 9 pt, or IPAPGothic.
 class DialogLayout {
 public:
-    explicit DialogLayout(QDialog& dialog);
+    explicit DialogLayout(QDialog& dialog) : DialogLayout(dialog, dialogFont()) {}
+    // A dialog of another font; its units follow that font.
+    DialogLayout(QDialog& dialog, const QFont& font);
 
     static QFont dialogFont();
 

@@ -3,31 +3,63 @@
 #include "app/main_window.h"
 #include "world/scene.h"
 
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPainter>
 
 namespace velnor {
+
+bool openGlAvailable() {
+    // QOpenGLWidget cannot report a context it failed to make (it never calls initializeGL
+    // then and may crash on its first flush), so the display is asked before the view is made.
+    QOpenGLContext context;
+    context.setFormat(QSurfaceFormat::defaultFormat());
+    if (!context.create())
+        return false;
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return false;
+    context.doneCurrent();
+    return true;
+}
+
+namespace {
+
+// The title screen is a picture on the main canvas; it is copied to whichever view shows it.
+void paintTitle(MainWindow& window, QPaintDevice& device) {
+    window.titlePainted();
+    QPainter painter(&device);
+    painter.drawImage(QPoint(0, 0), window.mainCanvas().image());
+}
+
+} // namespace
 
 GameView::GameView(MainWindow& window) : QOpenGLWidget(&window), window_(window) {
     setFocusPolicy(Qt::NoFocus);
     setUpdateBehavior(QOpenGLWidget::NoPartialUpdate);
 }
 
-void GameView::initializeGL() {
-    contextMade_ = context() != nullptr && context()->isValid();
-    window_.renderContextCreated(contextMade_);
-}
-
-void GameView::resizeGL(int, int) {}
-
 void GameView::paintGL() {
     if (window_.game().gameState == GameState::kTitle) {
-        window_.titlePainted();
-        QPainter painter(this);
-        painter.drawImage(QPoint(0, 0), window_.mainCanvas().image());
+        paintTitle(window_, *this);
         return;
     }
     drawFrame(window_.game());
+}
+
+PlainView::PlainView(MainWindow& window) : QWidget(&window), window_(window) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PlainView::paintEvent(QPaintEvent*) {
+    if (window_.game().gameState == GameState::kTitle) {
+        paintTitle(window_, *this);
+        return;
+    }
+    QPainter(this).fillRect(rect(), Qt::black);
 }
 
 } // namespace velnor

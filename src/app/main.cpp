@@ -1,5 +1,6 @@
 // Velnor: the game. Its working directory is the game directory.
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "app/qt_message_boxes.h"
 #include "app/race_setup.h"
 #include "app/sdl_music_player.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     QSurfaceFormat::setDefaultFormat(format);
 
     QApplication app(argc, argv);
+    app.setWindowIcon(velnor::programIcon());
     std::setlocale(LC_NUMERIC, "C");
     velnor::SteadyClock clock;
     velnor::QtMessageBoxes messages;

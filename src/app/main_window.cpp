@@ -2,6 +2,7 @@
 
 #include "app/game_view.h"
 #include "app/panel_widget.h"
+#include "app/program_icon.h"
 #include "app/race_setup.h"
 #include "app/title_screen.h"
 #include "app/version_box.h"
@@ -54,17 +55,25 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
       music_(player, root_),
       game_(std::make_unique<Game>(root_, clock, static_cast<RaceEvents&>(*this))) {
     setWindowTitle(QStringLiteral("Velnor"));
+    setWindowIcon(programIcon());
     createActions();
     createMenus();
-    view_ = new GameView(*this);
-    setCentralWidget(view_);
+    if (openGlAvailable()) {
+        view_ = new GameView(*this);
+        client_ = view_;
+    } else {
+        client_ = new PlainView(*this);
+    }
+    setCentralWidget(client_);
     resize(640, 480);
     setFocusPolicy(Qt::StrongFocus);
 
     connect(&idleTimer_, &QTimer::timeout, this, [this] { idlePass(); });
     idleTimer_.setInterval(0);
 
-    mainCanvas_.attach(view_);
+    if (!view_)
+        messages_.message("レンダリングコンテキスト作成失敗");
+    mainCanvas_.attach(client_);
     mainCanvas_.create(clientSize());
     drawTitleScreen(mainCanvas_, root_);
     game_->scanFiles();
@@ -87,10 +96,15 @@ void MainWindow::createActions() {
     exitAction_ = new QAction(QString::fromUtf8("アプリケーションの終了(&X)"), this);
     connect(exitAction_, &QAction::triggered, this, [this] { close(); });
     aboutAction_ = new QAction(QString::fromUtf8("バージョン情報(&A) ..."), this);
-    aboutAction_->setShortcuts(
-        {QKeySequence(Qt::ALT | Qt::Key_Slash), QKeySequence(Qt::ALT | Qt::Key_Question)});
     connect(aboutAction_, &QAction::triggered, this, [this] { aboutCommand(); });
-    for (QAction* action : {startAction_, stopAction_, aboutAction_})
+    // Alt+/ and Alt+? open the version box too; they are not written beside the menu item, so
+    // they sit on an action of the window's own.
+    aboutKeys_ = new QAction(this);
+    aboutKeys_->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Slash), QKeySequence(Qt::ALT | Qt::Key_Question)});
+    connect(aboutKeys_, &QAction::triggered, this, [this] { aboutCommand(); });
+    addAction(aboutKeys_);
+    for (QAction* action : {startAction_, stopAction_, aboutKeys_})
         action->setShortcutContext(Qt::ApplicationShortcut);
 }
 
@@ -105,14 +119,7 @@ void MainWindow::createMenus() {
 }
 
 QSize MainWindow::clientSize() const {
-    return view_ ? view_->size() : QSize(640, 480);
-}
-
-void MainWindow::renderContextCreated(bool made) {
-    if (made || contextReported_)
-        return;
-    contextReported_ = true;
-    messages_.message("レンダリングコンテキスト作成失敗");
+    return client_ ? client_->size() : QSize(640, 480);
 }
 
 void MainWindow::titlePainted() {
@@ -123,7 +130,8 @@ void MainWindow::titlePainted() {
 }
 
 void MainWindow::showTitleScreen() {
-    mainCanvas_.clear();
+    // The window may have been resized during the race, when the canvas keeps its size.
+    mainCanvas_.create(clientSize());
     drawTitleScreen(mainCanvas_, root_);
 }
 
@@ -168,7 +176,7 @@ void MainWindow::startRace() {
     const QSize size = clientSize();
     game_->startRace(size.width(), size.height());
     mainCanvas_.clear();
-    view_->update();
+    client_->update();
 }
 
 void MainWindow::stopRace() {
@@ -188,9 +196,9 @@ void MainWindow::offerToSaveGhost() {
 void MainWindow::toggleCursor() {
     cursorShown_ = !cursorShown_;
     if (cursorShown_)
-        view_->unsetCursor();
+        client_->unsetCursor();
     else
-        view_->setCursor(Qt::BlankCursor);
+        client_->setCursor(Qt::BlankCursor);
 }
 
 // ---- the loop
@@ -209,7 +217,7 @@ void MainWindow::idlePass() {
     drawInstrumentPanel(instrumentPanel_->canvas(), readings);
     if (state == GameState::kRacing)
         drawClock(instrumentPanel_->canvas(), readings);
-    view_->update();
+    client_->update();
     instrumentPanel_->update();
 }
 
@@ -223,14 +231,14 @@ void MainWindow::raceStarted() {
     const QSize size = clientSize();
     const int w = size.width();
     const int h = size.height();
-    instrumentPanel_ = new PanelWidget(view_, QRect(0, h - kPanelHeight, w, kPanelHeight));
+    instrumentPanel_ = new PanelWidget(client_, QRect(0, h - kPanelHeight, w, kPanelHeight));
     instrumentPanel_->show();
-    lapPanel_ = new PanelWidget(view_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - 16, 100, 32));
+    lapPanel_ = new PanelWidget(client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - 16, 100, 32));
     lapPanel_->hide();
     const int laps = game_->raceClock.lapTotal();
     const int resultHeight = laps * 16 + 90;
     resultPanel_ = new PanelWidget(
-        view_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
+        client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
     resultPanel_->hide();
     idleTimer_.start();
 }
@@ -267,7 +275,7 @@ void MainWindow::raceStopped() {
     delete lapPanel_;
     delete resultPanel_;
     instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
-    view_->update();
+    client_->update();
     music_.stop();
     if (!cursorShown_)
         toggleCursor();

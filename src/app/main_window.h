@@ -34,7 +34,10 @@ public:
     Music& music() { return music_; }
     KeyTable& keys() { return keys_; }
     Canvas& mainCanvas() { return mainCanvas_; }
+    // The 3D view, or null where the display has no OpenGL.
     GameView* view() const { return view_; }
+    // The client area below the menu: the 3D view or its stand-in.
+    QWidget* client() const { return client_; }
     PanelWidget* instrumentPanel() const { return instrumentPanel_; }
     PanelWidget* lapPanel() const { return lapPanel_; }
     PanelWidget* resultPanel() const { return resultPanel_; }
@@ -48,7 +51,6 @@ public:
     void idlePass();
 
     // From the view.
-    void renderContextCreated(bool made);
     void titlePainted();
 
 protected:
@@ -86,17 +88,18 @@ private:
     KeyTable keys_;
     Canvas mainCanvas_;
     GameView* view_ = nullptr;
+    QWidget* client_ = nullptr;
     PanelWidget* instrumentPanel_ = nullptr;
     PanelWidget* lapPanel_ = nullptr;
     PanelWidget* resultPanel_ = nullptr;
     QTimer idleTimer_;
     bool cursorShown_ = true;
-    bool contextReported_ = false;
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    QAction* aboutKeys_ = nullptr;
 };
 
 } // namespace velnor

@@ -1,5 +1,6 @@
 #include "app/qt_message_boxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace velnor {
@@ -14,23 +15,30 @@ int show(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
 
 } // namespace
 
+QWidget* QtMessageBoxes::owner() const {
+    // A box asked for from inside a dialog belongs to that dialog, otherwise to the main window.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return parent_;
+}
+
 bool QtMessageBoxes::question(const std::string& text) {
-    return show(parent_, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+    return show(owner(), QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
 }
 
 bool QtMessageBoxes::warningQuestion(const std::string& text) {
-    return show(parent_, QMessageBox::Warning, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+    return show(owner(), QMessageBox::Warning, text, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
 }
 
 void QtMessageBoxes::information(const std::string& text) {
-    show(parent_, QMessageBox::Information, text, QMessageBox::Ok);
+    show(owner(), QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 void QtMessageBoxes::message(const std::string& text, const std::string& caption) {
     // The debugging message of the road conditions has no owner window.
-    show(caption == "Velnor" ? parent_ : nullptr, QMessageBox::NoIcon, text, QMessageBox::Ok,
+    show(caption == "デバッグ" ? nullptr : owner(), QMessageBox::NoIcon, text, QMessageBox::Ok,
          caption);
 }
 

@@ -17,6 +17,8 @@ public:
     void message(const std::string& text, const std::string& caption) override;
 
 private:
+    QWidget* owner() const;
+
     QWidget* parent_ = nullptr;
 };
 

@@ -14,9 +14,10 @@ TransmissionDialog::TransmissionDialog(CarSpec& spec, QWidget* parent)
     layout.setSize(129, 59);
     auto* at = layout.place(new QPushButton(QStringLiteral("AT")), kAutomatic, 10, 20, 45, 20);
     auto* mt = layout.place(new QPushButton(QStringLiteral("MT")), kManual, 70, 20, 45, 20);
+    // Neither is the default button, but Enter presses the one that has the focus.
     for (QPushButton* button : {at, mt}) {
-        button->setAutoDefault(false);
         button->setDefault(false);
+        button->setAutoDefault(true);
     }
     at->setFocus();
     connect(at, &QPushButton::clicked, this, [this, &spec] {

@@ -6,6 +6,7 @@
 #include "app/road_conditions_dialog.h"
 #include "app/text_codec.h"
 #include "app/transmission_dialog.h"
+#include "app/version_box.h"
 #include "platform/tick_clock.h"
 #include "race/game.h"
 #include "test_dir.h"
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -116,6 +118,14 @@ TEST_F(DialogsTest, OkReadsTheCarAndAsksForTheTransmission) {
     whenModal([](QDialog& transmission) { transmission.reject(); });
     click(again, 1);
     EXPECT_EQ(game->playerCar.spec().automatic(), 1);
+
+    // Enter presses the button that has the focus.
+    CarSelectionDialog third(*game, messages, nullptr);
+    whenModal([](QDialog& transmission) {
+        QTest::keyClick(control(transmission, TransmissionDialog::kManual), Qt::Key_Return);
+    });
+    click(third, 1);
+    EXPECT_EQ(game->playerCar.spec().automatic(), 0);
 }
 
 TEST_F(DialogsTest, OkWithoutACarKeepsTheDialogOpen) {
@@ -294,6 +304,27 @@ TEST(BundledDialogsTest, TheCarSelectionOfTheBundledGame) {
         for (int x = 30; x < 200 && !text; ++x)
             text = qGray(picture.pixel(x, y)) < 100;
     EXPECT_TRUE(text);
+}
+
+TEST(VersionBoxTest, TheBoxAndItsIcon) {
+    VersionBox box(nullptr);
+    EXPECT_EQ(box.windowTitle(), QString::fromUtf8("バージョン情報"));
+    // 230 × 75 units of its 16-pixel font, a vertical unit two pixels; OK at (195, 6, 30, 11).
+    EXPECT_EQ(box.height(), 150);
+    auto* ok = control<QPushButton>(box, 1);
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(ok->y(), 12);
+    EXPECT_EQ(ok->height(), 22);
+    EXPECT_NEAR(ok->x(), box.width() * 195 / 230, 1);
+    EXPECT_NEAR(ok->width(), box.width() * 30 / 230, 1);
+    const auto* icon = box.findChild<QLabel*>();
+    ASSERT_NE(icon, nullptr);
+    const QImage picture = icon->pixmap().toImage();
+    ASSERT_EQ(picture.size(), QSize(32, 32));
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);   // a badge with round corners
+    EXPECT_GT(qRed(picture.pixel(16, 18)), 150);       // and a red car on it
+    if (const char* out = std::getenv("VELNOR_VERSION_SCREENSHOT"))
+        box.grab().save(out);
 }
 
 } // namespace

@@ -96,7 +96,7 @@ TEST_F(WindowTest, TheWindowAndItsMenu) {
                            QString::fromUtf8("停止(&P)\tF3"),
                            QString::fromUtf8("アプリケーションの終了(&X)\t"),
                            QString::fromUtf8("ヘルプ(&H)"),
-                           QString::fromUtf8("バージョン情報(&A) ...\tAlt+/")}));
+                           QString::fromUtf8("バージョン情報(&A) ...\t")}));
 }
 
 TEST_F(WindowTest, TheTitleScreen) {
@@ -153,6 +153,17 @@ TEST_F(WindowTest, StartingAndAbortingARace) {
     EXPECT_EQ(game.gameState, GameState::kTitle);
     EXPECT_EQ(window->instrumentPanel(), nullptr);
     EXPECT_EQ(player.played.back(), "title.mp3");
+}
+
+TEST_F(WindowTest, TheTitleScreenAfterARaceFitsTheWindowResizedMeanwhile) {
+    window->startCommand();
+    passes(10);
+    window->resize(720, 540);
+    QApplication::processEvents();
+    messages.answers = {true};
+    window->stopCommand();
+    ASSERT_EQ(window->game().gameState, GameState::kTitle);
+    EXPECT_EQ(window->mainCanvas().clientSize(), window->client()->size());
 }
 
 TEST_F(WindowTest, AfterTheFinishTheRunCanBeSavedAtAStandstill) {
@@ -368,6 +379,37 @@ TEST(EndToEndTest, FromF2ToTheCarMoving) {
     EXPECT_GT(window.game().playerCar.speed(), 20);
     EXPECT_NE(speedText(), standing); // "000" became the speed
     messages.answers.assign(5, true);
+}
+
+// Run by CTest a second time on a display without OpenGL: the game says so and goes on.
+class WithoutOpenGL : public WindowTest {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariable("QT_XCB_GL_INTEGRATION") != "none")
+            GTEST_SKIP() << "only on a display without OpenGL";
+        ASSERT_FALSE(openGlAvailable());
+        WindowTest::SetUp();
+    }
+};
+
+TEST_F(WithoutOpenGL, TheGameSaysSoAndGoesOn) {
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{"  レンダリングコンテキスト作成失敗"});
+    EXPECT_EQ(window->view(), nullptr);
+    // The title screen and its music still come.
+    QApplication::processEvents();
+    EXPECT_EQ(player.played, std::vector<std::string>{"title.mp3"});
+    EXPECT_EQ(window->client()->grab().toImage().pixelColor(320, 200), QColor(Qt::white));
+
+    // A race runs, with its panels, and is stopped again.
+    window->startCommand();
+    ASSERT_EQ(window->game().gameState, GameState::kRacing);
+    passes(50);
+    window->client()->repaint();
+    EXPECT_TRUE(window->instrumentPanel()->isVisible());
+    messages.answers = {true};
+    window->stopCommand();
+    EXPECT_EQ(window->game().gameState, GameState::kTitle);
 }
 
 } // namespace

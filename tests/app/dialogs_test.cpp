@@ -329,9 +329,3 @@ TEST(VersionBoxTest, TheBoxAndItsIcon) {
 
 } // namespace
 } // namespace velnor
-
-int main(int argc, char* argv[]) {
-    testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

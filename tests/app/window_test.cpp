@@ -414,9 +414,3 @@ TEST_F(WithoutOpenGL, TheGameSaysSoAndGoesOn) {
 
 } // namespace
 } // namespace velnor
-
-int main(int argc, char* argv[]) {
-    testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

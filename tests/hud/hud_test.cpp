@@ -179,9 +179,3 @@ TEST(TitleScreenTest, PictureCentredAndTexts) {
 
 } // namespace
 } // namespace velnor
-
-int main(int argc, char* argv[]) {
-    testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -16,10 +16,7 @@ QString recordLines(const Game& game, int course) {
     for (int place = 0; place < RecordBook::kPlaces; ++place) {
         const LapCounter& record = game.courseCatalogue.records().place(course, place);
         lines += QString::number(place + 1) + QStringLiteral("    ");
-        lines += record.totalTime() > 0
-                     ? QString::asprintf("%02d'%02d.%03d", record.totalMinutes(),
-                                         record.totalSeconds(), record.totalMillis())
-                     : QStringLiteral("--'--.---");
+        lines += QString::fromStdString(recordTimeText(record));
         lines += '\n';
     }
     return lines;

@@ -41,7 +41,6 @@ public:
     PanelWidget* instrumentPanel() const { return instrumentPanel_; }
     PanelWidget* lapPanel() const { return lapPanel_; }
     PanelWidget* resultPanel() const { return resultPanel_; }
-    bool cursorShown() const { return cursorShown_; }
 
     // The commands of the menu.
     void startCommand();

@@ -84,8 +84,7 @@ void drawClock(Canvas& canvas, const InstrumentReadings& r) {
                  QColor(0, 0, 255), 21);
         return;
     }
-    const std::int32_t t = r.raceTime;
-    drawText(painter, sprintf(" %02d'%02d.%03d", t / 60000, t / 1000 % 60, t % 1000), x, 70,
+    drawText(painter, QString::fromStdString(" " + formatRaceTime(r.raceTime)), x, 70,
              Align::kCentre, kGrey, 12);
 }
 

@@ -17,10 +17,7 @@ const QColor kGrey(128, 128, 128);
 void drawLapPanel(Canvas& canvas, const LapCounter& clock) {
     canvas.clear();
     QPainter painter(&canvas.image());
-    drawText(painter,
-             QString::asprintf("%02d'%02d.%03d", clock.lapMinutes(-1), clock.lapSeconds(-1),
-                               clock.lapMillis(-1)),
-             50, 6, Align::kCentre, kGrey, 16);
+    drawText(painter, timeText(clock.lapTime(-1)), 50, 6, Align::kCentre, kGrey, 16);
 }
 
 void drawResultPanel(Canvas& canvas, const LapCounter& clock, int finishRank) {

@@ -36,7 +36,6 @@ public:
 
     bool open(const std::string& path);
     void close();
-    bool isOpen() const { return file_ != nullptr; }
     // A read error occurred (as opposed to the end of the file).
     bool failed() const { return file_ != nullptr && std::ferror(file_) != 0; }
 

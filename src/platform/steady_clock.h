@@ -18,7 +18,6 @@ public:
     // Holds are counted, so nested modal windows resume only when the last one closes.
     void hold();
     void resume();
-    bool isHeld() const { return holds_ > 0; }
 
 protected:
     // Milliseconds of the underlying clock; a seam for tests.

@@ -73,10 +73,7 @@ double Autopilot::stoppableSpeed(double metres) const {
 
 bool Autopilot::onRoad(const Game& game) const {
     const Vec3& at = game.playerModel.position();
-    for (int i = 0; i < CourseWorld::kRoadPieces; ++i)
-        if (world_->roadPiece(i).containsCarAt(at[0], at[1], game.playerModel.bodyWidth()) == 0)
-            return true;
-    return false;
+    return world_->onRoad(at[0], at[1], game.playerModel.bodyWidth());
 }
 
 // Inside the convex quadrilateral of one of the pieces that hold a car.

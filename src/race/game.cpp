@@ -69,7 +69,6 @@ void Game::startRace(int clientWidth, int clientHeight) {
             carCatalogue.findCar(ghostLog.carName());
             ghostCar = carCatalogue.workCar();
             carCatalogue.loadModel(kModelFile, ghostCar.spec().type());
-            ghostModel.resetParts();
             ghostModel = carCatalogue.model();
             ghostModel.makeTranslucent();
         }
@@ -124,15 +123,9 @@ int Game::frameStep(std::uint32_t now) {
     camera.moveTarget(move.dx, move.dy, 0);
 
     // The on-road test at the car's position of this frame.
-    int onPieces = 0;
-    for (int i = 0; i < CourseWorld::kRoadPieces; ++i) {
-        RoadPiece& piece = course.world.roadPiece(i);
-        piece.setViewCentre(course.world.carPosition());
-        piece.setCarWidth(playerModel.bodyWidth());
-        onPieces += piece.containsCar() == 0;
-    }
+    const Vec3& at = course.world.carPosition();
     const std::int32_t t = playerCar.raceTime();
-    if (onPieces == 0) {
+    if (!course.world.onRoad(at[0], at[1], playerModel.bodyWidth())) {
         runLog.recordPress(t, GhostLog::kOffRoad);
         if (playerCar.speed() > 2)
             playerCar.setSpeed(2);

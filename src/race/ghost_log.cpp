@@ -257,48 +257,34 @@ void ghostInputs(Vehicle& ghostCar, GhostLog& log, std::uint32_t now) {
         if (next != GhostLog::kNone && next <= time)
             log.advance(channel);
     }
-    // A race time back to a tick: race time counts from 3000 ms after the car's reset.
-    const auto tickOf = [&](int channel) {
-        return static_cast<std::uint32_t>(log.currentEventTime(channel)) + ghostCar.startTick() +
-               Vehicle::kStartHold;
-    };
+    // A held control: state 1 presses it at the tick of its event (race time counts from
+    // 3000 ms after the car's reset), state 0 lets it go.
     DriverControls& controls = ghostCar.controls();
-    switch (log.takeState(GhostLog::kAccelerator)) {
-    case 0:
-        controls.acceleratorRelease();
-        break;
-    case 1:
-        controls.acceleratorPress(tickOf(GhostLog::kAccelerator), now);
-        break;
-    }
-    switch (log.takeState(GhostLog::kBrake)) {
-    case 0:
-        controls.brakeRelease();
-        break;
-    case 1:
-        controls.brakePress(tickOf(GhostLog::kBrake), now);
-        break;
-    }
+    using Press = void (DriverControls::*)(std::uint32_t, std::uint32_t);
+    using Release = void (DriverControls::*)();
+    const auto replay = [&](int channel, Press press, Release release) {
+        switch (log.takeState(channel)) {
+        case 0:
+            (controls.*release)();
+            break;
+        case 1:
+            (controls.*press)(static_cast<std::uint32_t>(log.currentEventTime(channel)) +
+                                  ghostCar.startTick() + Vehicle::kStartHold,
+                              now);
+            break;
+        }
+    };
+    replay(GhostLog::kAccelerator, &DriverControls::acceleratorPress,
+           &DriverControls::acceleratorRelease);
+    replay(GhostLog::kBrake, &DriverControls::brakePress, &DriverControls::brakeRelease);
     if (log.takeState(GhostLog::kGearUp) == 1)
         controls.gearUp();
     if (log.takeState(GhostLog::kGearDown) == 1)
         controls.gearDown();
-    switch (log.takeState(GhostLog::kSteerLeft)) {
-    case 0:
-        controls.steeringRelease();
-        break;
-    case 1:
-        controls.steerLeftPress(tickOf(GhostLog::kSteerLeft), now);
-        break;
-    }
-    switch (log.takeState(GhostLog::kSteerRight)) {
-    case 0:
-        controls.steeringRelease();
-        break;
-    case 1:
-        controls.steerRightPress(tickOf(GhostLog::kSteerRight), now);
-        break;
-    }
+    replay(GhostLog::kSteerLeft, &DriverControls::steerLeftPress,
+           &DriverControls::steeringRelease);
+    replay(GhostLog::kSteerRight, &DriverControls::steerRightPress,
+           &DriverControls::steeringRelease);
 }
 
 } // namespace velnor

@@ -86,9 +86,6 @@ public:
     // Puts an entry straight into a slot (0-1023) when reading a file; indices stay as they are.
     void setEvent(int channel, int slot, std::int32_t time, std::int32_t state);
     void setValue(int channel, int slot, std::int32_t time, double value);
-    // The replay index of a channel (-1 before the first event); for tests and tools.
-    int eventIndex(int channel) const { return eventIndex_[channel]; }
-    int valueIndex(int channel) const { return valueIndex_[channel]; }
 
 private:
     std::int32_t* eventTimes(int channel) const { return &eventTimes_[channel * kCapacity]; }

@@ -51,4 +51,8 @@ std::string formatRaceTime(std::int32_t ms) {
     return text;
 }
 
+std::string recordTimeText(const LapCounter& record) {
+    return record.isEmpty() ? "--'--.---" : formatRaceTime(record.totalTime());
+}
+
 } // namespace velnor

@@ -51,5 +51,7 @@ static_assert(std::is_trivially_copyable_v<LapCounter>, "a record is a copy of a
 
 // A time as the game shows it: "%02d'%02d.%03d", minutes not wrapped at 60.
 std::string formatRaceTime(std::int32_t ms);
+// A kept race as the record lists show it: its total time, or "--'--.---" for an empty place.
+std::string recordTimeText(const LapCounter& record);
 
 } // namespace velnor

@@ -40,9 +40,6 @@ public:
     // Writes the whole file safely (a new file renamed over the old). -1 if that fails.
     int writeRecords(const std::string& path, std::span<const CatalogueEntry> courses) const;
 
-    // The text of the sections whose course is not listed, as read.
-    const std::string& unlistedSections() const { return unlisted_; }
-
 private:
     LapCounter places_[kSlots][kPlaces];
     std::string unlisted_;

@@ -86,7 +86,6 @@ public:
     double engineSpeed() const { return engineSpeed_; }
     double distance() const { return distance_; }
     double stepDistance() const { return stepDistance_; }
-    std::uint32_t lastTick() const { return lastTick_; }
     std::uint32_t startTick() const { return startTick_; }
 
     RoadConditions& roadConditions() { return roadConditions_; }

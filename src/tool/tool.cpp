@@ -298,12 +298,6 @@ int showCar(const Invocation& call, QTextStream& out, QTextStream& err, const QS
     return 0;
 }
 
-// A course shown as a time: "--'--.---" for an empty place.
-QString recordText(const LapCounter& record) {
-    return record.isEmpty() ? QStringLiteral("--'--.---")
-                            : QString::fromStdString(formatRaceTime(record.totalTime()));
-}
-
 std::unique_ptr<CourseCatalogue> scannedCourses(const Invocation& call) {
     auto catalogue = std::make_unique<CourseCatalogue>(call.dir.toStdString());
     catalogue->scanCourses();
@@ -343,7 +337,7 @@ int listCourses(const Invocation& call, QTextStream& out) {
             out << "       " << fromShiftJis(entry.comment) << "\n";
         out << "       best";
         for (int place = 0; place < RecordBook::kPlaces; ++place)
-            out << "  " << recordText(records.place(i, place));
+            out << "  " << QString::fromStdString(recordTimeText(records.place(i, place)));
         out << "\n";
     }
     return 0;

@@ -67,32 +67,30 @@ void Camera::followHeading(float heading) {
         azimuth_ = heading + 180.0;
 }
 
-Camera::View Camera::applyCamera() {
-    nearPlane_ = 0.2f * viewDistance_;
-    farPlane_ = viewDistance_ + 1000;
+Camera::View Camera::applyCamera() const {
     const double el = elevation_ * std::numbers::pi / 180;
     const double az = azimuth_ * std::numbers::pi / 180;
-    eye_ = {static_cast<float>(target_[0] + viewDistance_ * std::cos(el) * std::cos(az)),
-            static_cast<float>(target_[1] + viewDistance_ * std::cos(el) * std::sin(az)),
-            static_cast<float>(target_[2] + viewDistance_ * std::sin(el))};
+    Vec3 eye = {static_cast<float>(target_[0] + viewDistance_ * std::cos(el) * std::cos(az)),
+                static_cast<float>(target_[1] + viewDistance_ * std::cos(el) * std::sin(az)),
+                static_cast<float>(target_[2] + viewDistance_ * std::sin(el))};
 
     View view;
-    const float dx = target_[0] - eye_[0];
-    const float dy = target_[1] - eye_[1];
-    const float dz = target_[2] - eye_[2];
+    const float dx = target_[0] - eye[0];
+    const float dy = target_[1] - eye[1];
+    const float dz = target_[2] - eye[2];
     Vec3 up = {-dx * dz, -dy * dz, dx * dx + dy * dy};
     const float length = std::sqrt(up[0] * up[0] + up[1] * up[1] + up[2] * up[2]);
     if (length > 0)
         up = {up[0] / length, up[1] / length, up[2] / length};
     else
         up = {1, 0, 0}; // looking straight down (or no distance): any horizontal "up" will do
-    if (eye_[2] == target_[2])
-        eye_[2] += 0.1f;
-    view.eye = eye_;
+    if (eye[2] == target_[2])
+        eye[2] += 0.1f;
+    view.eye = eye;
     view.target = target_;
     view.up = up;
-    view.nearPlane = nearPlane_;
-    view.farPlane = farPlane_;
+    view.nearPlane = 0.2f * viewDistance_;
+    view.farPlane = viewDistance_ + 1000;
     view.fovy = fovy_;
     for (int i = 0; i < 4; ++i)
         view.viewport[i] = static_cast<int>(viewport_[i]);

@@ -36,29 +36,19 @@ public:
     // In the following views the eye stays behind the car: azimuth = heading + 180.
     void followHeading(float heading);
 
-    // The eye, clip planes, up vector and viewport of this frame. Also stores the eye and the
-    // planes, as the drawing reads them.
-    View applyCamera();
+    // The eye, clip planes, up vector and viewport of this frame.
+    View applyCamera() const;
 
-    const Vec3& eye() const { return eye_; }
     const Vec3& target() const { return target_; }
-    double fovy() const { return fovy_; }
-    float nearPlane() const { return nearPlane_; }
-    float farPlane() const { return farPlane_; }
     float viewDistance() const { return viewDistance_; }
     double azimuth() const { return azimuth_; }
-    float elevation() const { return elevation_; }
     const std::array<float, 4>& light() const { return light_; }
     const std::array<float, 4>& viewport() const { return viewport_; }
     int nextMode() const { return nextMode_; }
-    bool isFollowing() const { return following_ != 0; }
 
 private:
-    Vec3 eye_{};
     Vec3 target_{};
     double fovy_ = 40;
-    float nearPlane_ = 0;
-    float farPlane_ = 0;
     float viewDistance_ = 0;
     double azimuth_ = 0;
     float elevation_ = 0;

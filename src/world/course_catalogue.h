@@ -51,7 +51,6 @@ public:
 
     // The records file of the game directory, for the listed courses.
     int readRecords() { return records_.readRecords(recordsPath(), entries()); }
-    int writeRecords() const { return records_.writeRecords(recordsPath(), entries()); }
 
 private:
     std::string root_;

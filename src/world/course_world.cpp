@@ -17,4 +17,11 @@ void CourseWorld::moveCar(float dx, float dy, float dz) {
     carPosition_[2] += dz;
 }
 
+bool CourseWorld::onRoad(float x, float y, float width) const {
+    for (const RoadPiece& piece : roadPieces_)
+        if (piece.containsCarAt(x, y, width) == 0)
+            return true;
+    return false;
+}
+
 } // namespace velnor

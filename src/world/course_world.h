@@ -27,6 +27,9 @@ public:
     BuildingBlock& block(int i) { return blocks_[i]; }
     const BuildingBlock& block(int i) const { return blocks_[i]; }
 
+    // Whether a car at (x, y), `width` wide across y, stands on at least one road piece.
+    bool onRoad(float x, float y, float width) const;
+
 private:
     Vec3 carPosition_;
     RoadPiece roadPieces_[kRoadPieces];

@@ -12,7 +12,7 @@ namespace {
 
 constexpr float kReach = 1000; // world units drawn around the car
 
-void applyCamera(Camera& camera) {
+void applyCamera(const Camera& camera) {
     const Camera::View view = camera.applyCamera();
     glViewport(view.viewport[0], view.viewport[1], view.viewport[2], view.viewport[3]);
     glMatrixMode(GL_PROJECTION);

@@ -18,14 +18,7 @@ int StartFinishGate::gateAxis() const {
 }
 
 float StartFinishGate::gateLine() const {
-    switch (gateAxis()) {
-    case 0:
-        return end0[0];
-    case 1:
-        return end0[1];
-    default:
-        return 0;
-    }
+    return gateAxis() < 0 ? 0 : along(end0[0], end0[1]);
 }
 
 float StartFinishGate::approachLine() const {
@@ -51,25 +44,11 @@ float StartFinishGate::zoneAlongMax() const {
 }
 
 float StartFinishGate::zoneAcrossMin() const {
-    switch (gateAxis()) {
-    case 0:
-        return std::min(end0[1], end1[1]);
-    case 1:
-        return std::min(end0[0], end1[0]);
-    default:
-        return 0;
-    }
+    return gateAxis() < 0 ? 0 : std::min(across(end0[0], end0[1]), across(end1[0], end1[1]));
 }
 
 float StartFinishGate::zoneAcrossMax() const {
-    switch (gateAxis()) {
-    case 0:
-        return std::max(end0[1], end1[1]);
-    case 1:
-        return std::max(end0[0], end1[0]);
-    default:
-        return 0;
-    }
+    return gateAxis() < 0 ? 0 : std::max(across(end0[0], end0[1]), across(end1[0], end1[1]));
 }
 
 bool StartFinishGate::facesGate(float heading) const {

@@ -33,29 +33,6 @@ float firstFloat(std::string_view value) {
     return number[0];
 }
 
-std::string_view skipLeadingSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string_view() : text.substr(first);
-}
-
-// The first blank-free word of a value.
-std::string_view firstWord(std::string_view value) {
-    constexpr std::string_view kBlanks = " \t\n\v\f\r";
-    const std::size_t start = value.find_first_not_of(kBlanks);
-    if (start == std::string_view::npos)
-        return {};
-    const std::size_t end = value.find_first_of(kBlanks, start);
-    return value.substr(start, end == std::string_view::npos ? end : end - start);
-}
-
-int truncateToInt(double value) {
-    if (!(value > INT_MIN))
-        return INT_MIN;
-    if (!(value < INT_MAX))
-        return INT_MAX;
-    return static_cast<int>(value);
-}
-
 // A text field as one line: a line end inside it would start a line of its own in the file.
 std::string oneLine(std::string_view text) {
     std::string line(text);
@@ -143,7 +120,7 @@ std::string appendedCarSummary(const CarSpec& spec) {
 void CarListing::noteLine(std::string_view line) {
     std::string_view value;
     if (keyValue(line, "comment", value)) {
-        value = skipLeadingSpaces(value);
+        value = trimLeadingSpaces(value);
         comment.assign(value.substr(0, shiftJisPrefixLength(value, CarSpec::kCommentSize - 1)));
     } else if (keyValue(line, "displacement", value)) {
         displacement = firstFloat(value);

@@ -182,14 +182,6 @@ void applyTyreRecord(std::string_view line, CarModel& model) {
     }
 }
 
-std::string lowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 } // namespace
 
 int loadModel(const std::string& path, int bodyType, const CarColour& colour, CarModel& model) {

@@ -16,11 +16,32 @@ std::string_view trimTrailingSpaces(std::string_view line) {
     return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
 }
 
+std::string_view trimLeadingSpaces(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : line.substr(first);
+}
+
+std::string_view firstWord(std::string_view value) {
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    const std::size_t start = value.find_first_not_of(kBlanks);
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t end = value.find_first_of(kBlanks, start);
+    return value.substr(start, end == std::string_view::npos ? end : end - start);
+}
+
 namespace {
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 } // namespace
+
+std::string lowerCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = lower(c);
+    return result;
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),

@@ -3,6 +3,7 @@
 #include "platform/number_text.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 // The line rules shared by the game's data files (cars, courses, model, records, ghosts).
@@ -23,8 +24,15 @@ inline bool isHeaderLine(std::string_view line) {
 // character of the line (normally the "]").
 std::string_view headerName(std::string_view line);
 
-// The line without the spaces at its end.
+// The line without the spaces at its end, or at its start.
 std::string_view trimTrailingSpaces(std::string_view line);
+std::string_view trimLeadingSpaces(std::string_view line);
+
+// The first word of a value, free of white space; empty when there is none.
+std::string_view firstWord(std::string_view value);
+
+// The text with the ASCII capitals made small; other bytes (Shift-JIS among them) stay.
+std::string lowerCase(std::string_view text);
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 bool startsWithIgnoringCase(std::string_view line, std::string_view key);

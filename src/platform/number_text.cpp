@@ -133,4 +133,12 @@ double scanDouble(std::string_view text) {
     return value;
 }
 
+int truncateToInt(double value) {
+    if (!(value > INT_MIN))
+        return INT_MIN;
+    if (!(value < INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
 } // namespace velnor

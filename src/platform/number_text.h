@@ -50,6 +50,9 @@ std::size_t scanNumbers(std::string_view text, std::array<Real, N>& numbers) {
 // reads as 0.
 double scanDouble(std::string_view text);
 
+// A real as an int, its fraction cut off, held to the range of int (not a number: INT_MIN).
+int truncateToInt(double value);
+
 // `value` with `decimals` digits after the point, right-aligned in `width` characters, as
 // "%*.*f" writes it but independent of the process locale ("%lf" is decimals 6).
 std::string formatFixed(double value, int decimals = 6, int width = 0);

@@ -95,14 +95,8 @@ int loadGhost(const std::string& root, GhostLog& log) {
         if (state == kEvents) {
             if (text.substr(0, 7) == "carname") {
                 std::string_view value;
-                if (valueAfterEquals(text, 0, value)) {
-                    constexpr std::string_view kBlanks = " \t\r\n\v\f";
-                    const std::size_t start = value.find_first_not_of(kBlanks);
-                    if (start != std::string_view::npos) {
-                        value = value.substr(start);
-                        log.setCarName(value.substr(0, value.find_first_of(kBlanks)));
-                    }
-                }
+                if (valueAfterEquals(text, 0, value) && !firstWord(value).empty())
+                    log.setCarName(firstWord(value));
                 continue;
             }
             // A row: time and state of channels 0-6. Only a whole row is stored: the first

@@ -19,20 +19,12 @@ namespace {
 
 using Messages = std::vector<LintMessage>;
 
-std::string lower(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return result;
-}
-
 std::string extensionOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return {};
-    return lower(path.substr(dot + 1));
+    return lowerCase(path.substr(dot + 1));
 }
 
 // How many numbers a value holds, as formatted scanning reads them.
@@ -223,8 +215,7 @@ Messages lintCarFile(const std::string& path, bool& ok) {
         }
         if (startsWithIgnoringCase(line, "comment")) {
             if (valueAfterEquals(line, 7, value)) {
-                const std::size_t first = value.find_first_not_of(' ');
-                if (first != std::string_view::npos && value.size() - first > 63)
+                if (trimLeadingSpaces(value).size() > 63)
                     messages.push_back({number, "comment longer than 63 bytes: it is cut"});
             }
             return;
@@ -272,8 +263,7 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
         if (startsWithIgnoringCase(line, "comment") && state != kNone) {
             std::string_view value;
             if (valueAfterEquals(line, 7, value)) {
-                const std::size_t first = value.find_first_not_of(' ');
-                if (first != std::string_view::npos && value.size() - first > 255)
+                if (trimLeadingSpaces(value).size() > 255)
                     messages.push_back({number, "comment longer than 255 bytes: it is cut"});
             }
             if (state == kCourse)
@@ -418,7 +408,7 @@ Messages lintModelFile(const std::string& path, bool& ok) {
     enum Block { kNone, kHead, kBody, kTyres };
     Block block = kNone;
     ok = eachLine(path, messages, [&](int number, std::string_view raw) {
-        const std::string line = lower(trimTrailingSpaces(raw));
+        const std::string line = lowerCase(trimTrailingSpaces(raw));
         if (isCommentLine(line))
             return;
         if (line.find("[type") != std::string::npos) {

@@ -28,14 +28,6 @@ int digit(std::string_view line, std::size_t i) {
     return at(line, i) - '0';
 }
 
-int truncate(float value) {
-    if (!(value > static_cast<float>(INT_MIN)))
-        return INT_MIN;
-    if (!(value < static_cast<float>(INT_MAX)))
-        return INT_MAX;
-    return static_cast<int>(value);
-}
-
 bool inRange(int value, int count) {
     return value >= 0 && value < count;
 }
@@ -46,8 +38,7 @@ bool courseCommentLine(std::string_view line, std::string_view& text) {
     if (isHeaderLine(line) || !startsWithIgnoringCase(line, "comment") ||
         !valueAfterEquals(line, 7, text))
         return false;
-    const std::size_t first = text.find_first_not_of(' ');
-    text = first == std::string_view::npos ? std::string_view() : text.substr(first);
+    text = trimLeadingSpaces(text);
     return true;
 }
 
@@ -74,7 +65,7 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
     case 't': {
         std::array<float, 1> type;
         if (inRange(piece, CourseWorld::kRoadPieces) && numbersAfterEquals(line, 2, type))
-            world.roadPiece(piece).setType(truncate(type[0]));
+            world.roadPiece(piece).setType(truncateToInt(type[0]));
         return;
     }
     case 'g': {
@@ -109,9 +100,9 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
         if (kind == 'y') {
             block.setPitch(v[0] * kMetres, v[1] * kMetres, v[2] * kMetres);
         } else if (kind == 'n') {
-            block.setCounts(truncate(v[0]), truncate(v[1]), truncate(v[2]));
+            block.setCounts(truncateToInt(v[0]), truncateToInt(v[1]), truncateToInt(v[2]));
         } else {
-            const int target = truncate(v[0]);
+            const int target = truncateToInt(v[0]);
             if (!inRange(target, CourseWorld::kBlocks))
                 return;
             if (target != index)

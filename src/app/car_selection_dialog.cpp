@@ -45,7 +45,6 @@ CarSelectionDialog::CarSelectionDialog(Game& game, MessageBoxes& messages, QWidg
 
     fillList();
     list_->setCurrentRow(0);
-    shownCar_ = 0;
     list_->installEventFilter(new GhostToggle(game, messages, this));
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         shownCar_ = row;
@@ -60,6 +59,17 @@ void CarSelectionDialog::fillList() {
     const CarCatalogue& cars = game_.carCatalogue;
     for (int i = 0; i <= cars.lastIndex(); ++i)
         list_->addItem(fromShiftJis(cars.entry(i).name));
+}
+
+int CarSelectionDialog::selectedCar() const {
+    const int i = list_->currentRow();
+    return i >= 0 && i <= game_.carCatalogue.lastIndex() ? i : -1;
+}
+
+void CarSelectionDialog::keepingSummary(const std::function<void()>& change) {
+    const int shown = shownCar_;
+    change();
+    shownCar_ = shown;
 }
 
 void CarSelectionDialog::paintEvent(QPaintEvent* event) {
@@ -103,16 +113,14 @@ void CarSelectionDialog::newCar() {
     }
     const int i = cars.lastIndex();
     list_->addItem(fromShiftJis(cars.entry(i).name));
-    const int shown = shownCar_;
-    list_->setCurrentRow(i);
-    shownCar_ = shown; // the summary keeps showing the car it showed
+    keepingSummary([&] { list_->setCurrentRow(i); });
     setNote(i);
 }
 
 void CarSelectionDialog::deleteCar() {
     CarCatalogue& cars = game_.carCatalogue;
-    const int i = list_->currentRow();
-    if (i < 0 || i > cars.lastIndex())
+    const int i = selectedCar();
+    if (i < 0)
         return;
     const std::string path = cars.entry(i).path;
     if (!messages_.warningQuestion(fromShiftJis(cars.entry(i).name).toStdString() +
@@ -122,17 +130,17 @@ void CarSelectionDialog::deleteCar() {
         reportWriteFailure(path.c_str());
         return;
     }
-    const int shown = shownCar_;
-    delete list_->takeItem(i);
-    list_->setCurrentRow(i == cars.lastIndex() + 1 ? i - 1 : i);
-    shownCar_ = shown;
+    keepingSummary([&] {
+        delete list_->takeItem(i);
+        list_->setCurrentRow(i == cars.lastIndex() + 1 ? i - 1 : i);
+    });
     setNote(i);
 }
 
 void CarSelectionDialog::editCar() {
     CarCatalogue& cars = game_.carCatalogue;
-    const int i = list_->currentRow();
-    if (i < 0 || i > cars.lastIndex())
+    const int i = selectedCar();
+    if (i < 0)
         return;
     cars.loadCar(i);
     CarSpecDialog dialog(&cars.workCar().spec(), game_.playerCar.spec(), game_.playerCar, messages_,
@@ -145,11 +153,11 @@ void CarSelectionDialog::editCar() {
         reportWriteFailure(path.c_str());
         return;
     }
-    const int shown = shownCar_;
-    fillList();
-    setNote(i);
-    list_->setCurrentRow(i);
-    shownCar_ = shown;
+    keepingSummary([&] {
+        fillList();
+        setNote(i);
+        list_->setCurrentRow(i);
+    });
 }
 
 } // namespace velnor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QListWidget;
@@ -34,6 +35,10 @@ protected:
 
 private:
     void fillList();
+    // The highlighted car, or -1 when the highlight is on none.
+    int selectedCar() const;
+    // Changes the list while the summary keeps showing the car it showed.
+    void keepingSummary(const std::function<void()>& change);
     void newCar();
     void editCar();
     void deleteCar();

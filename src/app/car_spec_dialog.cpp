@@ -50,10 +50,6 @@ constexpr TypePlace kTypes[] = {
     {"バス", 1022, 50, 205, 6},
 };
 
-QString fixed(double value, int decimals = 6) {
-    return QString::fromStdString(formatFixed(value, decimals));
-}
-
 } // namespace
 
 CarSpecDialog::CarSpecDialog(const CarSpec* shown, CarSpec& target, Vehicle& car,
@@ -85,7 +81,7 @@ CarSpecDialog::CarSpecDialog(const CarSpec* shown, CarSpec& target, Vehicle& car
         types_->addButton(radio, t.type);
     }
     connect(types_, &QButtonGroup::idClicked, this,
-            [this](int type) { field(1023)->setText(fixed(proposedAirCoefficient(type), 4)); });
+            [this](int type) { field(1023)->setText(fixedText(proposedAirCoefficient(type), 4)); });
 
     auto* roads =
         layout.place(new QPushButton(QString::fromUtf8("道路条件...")), 1025, 10, 234, 40, 15);
@@ -105,33 +101,33 @@ CarSpecDialog::CarSpecDialog(const CarSpec* shown, CarSpec& target, Vehicle& car
         show(*shown);
     } else {
         types_->button(0)->setChecked(true);
-        field(1023)->setText(fixed(0.0025, 4));
+        field(1023)->setText(fixedText(0.0025, 4));
     }
     field(1048)->setFocus();
 }
 
 QLineEdit* CarSpecDialog::field(int id) const {
-    return static_cast<QLineEdit*>(DialogLayout::control(const_cast<CarSpecDialog&>(*this), id));
+    return static_cast<QLineEdit*>(DialogLayout::control(*this, id));
 }
 
 void CarSpecDialog::show(const CarSpec& spec) {
     field(1048)->setText(fromShiftJis(spec.carname()));
     field(1049)->setText(fromShiftJis(spec.comment()));
-    field(1003)->setText(fixed(spec.width() * 1000));
-    field(1004)->setText(fixed(spec.height() * 1000));
-    field(1005)->setText(fixed(spec.wheelbase() * 1000));
-    field(1006)->setText(fixed(spec.weight()));
-    field(1016)->setText(fixed(spec.tire()));
-    field(1028)->setText(fixed(spec.displacement()));
-    field(1007)->setText(fixed(spec.compression()));
-    field(1008)->setText(fixed(spec.power()));
-    field(1009)->setText(fixed(spec.torque()));
+    field(1003)->setText(fixedText(spec.width() * 1000));
+    field(1004)->setText(fixedText(spec.height() * 1000));
+    field(1005)->setText(fixedText(spec.wheelbase() * 1000));
+    field(1006)->setText(fixedText(spec.weight()));
+    field(1016)->setText(fixedText(spec.tire()));
+    field(1028)->setText(fixedText(spec.displacement()));
+    field(1007)->setText(fixedText(spec.compression()));
+    field(1008)->setText(fixedText(spec.power()));
+    field(1009)->setText(fixedText(spec.torque()));
     for (int k = 0; k < CarSpec::kGears; ++k)
-        field(1010 + k)->setText(fixed(spec.gear(k)));
-    field(1040)->setText(fixed(spec.slow()));
+        field(1010 + k)->setText(fixedText(spec.gear(k)));
+    field(1040)->setText(fixedText(spec.slow()));
     if (QAbstractButton* type = types_->button(spec.type()))
         type->setChecked(true);
-    field(1023)->setText(fixed(spec.air(), 4));
+    field(1023)->setText(fixedText(spec.air(), 4));
 }
 
 void CarSpecDialog::accept() {

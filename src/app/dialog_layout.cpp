@@ -2,6 +2,7 @@
 
 #include "app/text_codec.h"
 #include "platform/fixed_text.h"
+#include "platform/number_text.h"
 
 #include <QDialog>
 #include <QFontMetrics>
@@ -36,13 +37,17 @@ void DialogLayout::placeWidget(QWidget* control, int id, int x0, int y0, int w, 
         control->setObjectName(QString::number(id));
 }
 
-QWidget* DialogLayout::control(QWidget& dialog, int id) {
+QWidget* DialogLayout::control(const QWidget& dialog, int id) {
     return dialog.findChild<QWidget*>(QString::number(id));
 }
 
 std::string typedText(const QString& text, std::size_t maxBytes) {
     const std::string bytes = toShiftJis(text);
     return bytes.substr(0, shiftJisPrefixLength(bytes, maxBytes));
+}
+
+QString fixedText(double value, int decimals) {
+    return QString::fromStdString(formatFixed(value, decimals));
 }
 
 } // namespace velnor

@@ -28,7 +28,7 @@ public:
     Control* place(Control* control, int id, int x, int y, int w, int h);
 
     // A control of the dialog by its id.
-    static QWidget* control(QWidget& dialog, int id);
+    static QWidget* control(const QWidget& dialog, int id);
 
 private:
     void placeWidget(QWidget* control, int id, int x, int y, int w, int h);
@@ -47,5 +47,8 @@ Control* DialogLayout::place(Control* control, int id, int x, int y, int w, int 
 // Text typed into a dialog, as the Shift-JIS bytes of the files, cut to `maxBytes` at a character
 // boundary; what Shift-JIS cannot hold becomes "?".
 std::string typedText(const QString& text, std::size_t maxBytes);
+
+// A number for an edit field, as the car files write it: `decimals` digits after the point.
+QString fixedText(double value, int decimals = 6);
 
 } // namespace velnor

@@ -73,7 +73,6 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
 
     if (!view_)
         messages_.message("レンダリングコンテキスト作成失敗");
-    mainCanvas_.attach(client_);
     mainCanvas_.create(clientSize());
     drawTitleScreen(mainCanvas_, root_);
     game_->scanFiles();

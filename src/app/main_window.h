@@ -24,7 +24,7 @@ class SteadyClock;
 // runs the race pass by pass, the race panels over the 3D view, and the music.
 class MainWindow : public QMainWindow, private RaceEvents {
 public:
-    static constexpr int kPanelHeight = 90;
+    static constexpr int kPanelHeight = Game::kPanelHeight;
 
     MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messages, MusicPlayer& player,
                RaceSetup& setup);

@@ -8,7 +8,6 @@ PanelWidget::PanelWidget(QWidget* parent, QRect geometry) : QWidget(parent) {
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    canvas_.attach(this);
     canvas_.create(geometry.size());
 }
 

@@ -27,10 +27,6 @@ constexpr SurfacePlace kSurfaces[kSurfaceCount] = {
 
 constexpr float kPi = 3.1415927f;
 
-QString fixed(double value, int decimals) {
-    return QString::fromStdString(formatFixed(value, decimals));
-}
-
 } // namespace
 
 RoadConditionsDialog::RoadConditionsDialog(Vehicle& car, MessageBoxes& messages, QWidget* parent)
@@ -50,7 +46,7 @@ RoadConditionsDialog::RoadConditionsDialog(Vehicle& car, MessageBoxes& messages,
         surfaces_->addButton(radio, s);
     }
     connect(surfaces_, &QButtonGroup::idClicked, this, [this](int surface) {
-        field(1034)->setText(fixed(proposedRollingCoefficient(surface), 3));
+        field(1034)->setText(fixedText(proposedRollingCoefficient(surface), 3));
         car_.roadConditions().setSurface(surface, -1);
     });
     layout.place(new QLabel(QString::fromUtf8("ころがり抵抗係数")), 0, 25, 95, 65, 10);
@@ -80,14 +76,13 @@ RoadConditionsDialog::RoadConditionsDialog(Vehicle& car, MessageBoxes& messages,
     // On opening the entry's stored values are not shown, only the defaults.
     setCaption();
     surfaces_->button(0)->setChecked(true);
-    field(1034)->setText(fixed(0.25, 3));
+    field(1034)->setText(fixedText(0.25, 3));
     field(1050)->setText(QStringLiteral("0.000"));
     field(1036)->setText(QStringLiteral("0.000"));
 }
 
 QLineEdit* RoadConditionsDialog::field(int id) const {
-    return static_cast<QLineEdit*>(
-        DialogLayout::control(const_cast<RoadConditionsDialog&>(*this), id));
+    return static_cast<QLineEdit*>(DialogLayout::control(*this, id));
 }
 
 void RoadConditionsDialog::setCaption() {
@@ -115,9 +110,9 @@ void RoadConditionsDialog::refresh() {
     setCaption();
     const int surface = road.surface();
     surfaces_->button(surface >= 0 && surface <= 4 ? surface : 5)->setChecked(true);
-    field(1050)->setText(fixed(road.start(), 3));
-    field(1034)->setText(fixed(road.rolling(), 3));
-    field(1036)->setText(fixed(road.grade() * 180 / kPi, 3));
+    field(1050)->setText(fixedText(road.start(), 3));
+    field(1034)->setText(fixedText(road.rolling(), 3));
+    field(1036)->setText(fixedText(road.grade() * 180 / kPi, 3));
 }
 
 void RoadConditionsDialog::accept() {
@@ -131,11 +126,11 @@ void RoadConditionsDialog::accept() {
             "    重量 %4 [kg]\n\n  総排気量 %5 [cc]    タイヤ %6\n\n  タイプ %7    "
             "空気抵抗 %8\n\n  ころがり抵抗 %9    傾斜 %10 [°]\n               ...\n\n"
             "（一部、小数点以下切り捨て表記）")
-            .arg(fromShiftJis(spec.carname()), fixed(spec.width() * 1000, 0),
-                 fixed(spec.height() * 1000, 0), fixed(spec.weight(), 0),
-                 fixed(spec.displacement(), 0), fixed(spec.tire(), 3), QString::number(spec.type()),
-                 fixed(spec.air(), 4), fixed(road.rolling(0), 4))
-            .arg(fixed(road.grade(0) * 180 / kPi, 3));
+            .arg(fromShiftJis(spec.carname()), fixedText(spec.width() * 1000, 0),
+                 fixedText(spec.height() * 1000, 0), fixedText(spec.weight(), 0),
+                 fixedText(spec.displacement(), 0), fixedText(spec.tire(), 3), QString::number(spec.type()),
+                 fixedText(spec.air(), 4), fixedText(road.rolling(0), 4))
+            .arg(fixedText(road.grade(0) * 180 / kPi, 3));
     messages_.message(summary.toStdString(), "スタート");
     QDialog::accept();
 }

@@ -1,13 +1,8 @@
 #include "hud/canvas.h"
 
 #include <QPainter>
-#include <QWidget>
 
 namespace velnor {
-
-void Canvas::create() {
-    create(window_ ? window_->size() : QSize());
-}
 
 void Canvas::create(QSize clientSize) {
     clientSize_ = clientSize.expandedTo(QSize(0, 0));
@@ -26,10 +21,6 @@ void Canvas::clear() {
 void Canvas::release() {
     image_ = QImage();
     clientSize_ = QSize();
-}
-
-void Canvas::resize() {
-    resize(window_ ? window_->size() : QSize());
 }
 
 void Canvas::resize(QSize clientSize) {

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <map>
 
 namespace velnor {
 
@@ -19,10 +20,33 @@ QFont makeFont(int height) {
     return font;
 }
 
+namespace {
+
+struct Face {
+    QFont font;
+    QFontMetrics metrics;
+};
+
+// The panels are redrawn every pass in a handful of heights: each font and its metrics are made
+// once. Only the window's thread draws; the cache lives until the process ends (never destroyed,
+// so no font outlives Qt's font database at exit).
+const Face& faceOf(int height) {
+    static auto* faces = new std::map<int, Face>;
+    auto found = faces->find(height);
+    if (found == faces->end()) {
+        const QFont font = makeFont(height);
+        found = faces->emplace(height, Face{font, QFontMetrics(font)}).first;
+    }
+    return found->second;
+}
+
+} // namespace
+
 void drawText(QPainter& painter, const QString& text, int x, int y, Align align, QColor colour,
               int fontHeight, QColor background) {
-    const QFont font = makeFont(fontHeight);
-    const QFontMetrics metrics(font);
+    const Face& face = faceOf(fontHeight);
+    const QFont& font = face.font;
+    const QFontMetrics& metrics = face.metrics;
     const int width = metrics.horizontalAdvance(text);
     int left = x;
     if (align == Align::kCentre)

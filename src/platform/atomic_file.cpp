@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace velnor {
 
@@ -28,9 +27,7 @@ bool replaceFile(const std::string& path, std::string_view contents) {
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     // A hidden name with a suffix that no catalogue lists, so a leftover is never read as data.
-    std::string pattern = folder + "." + name + ".XXXXXX";
-    std::vector<char> tempName(pattern.begin(), pattern.end());
-    tempName.push_back('\0');
+    std::string tempName = folder + "." + name + ".XXXXXX";
 
     const int fd = mkstemp(tempName.data());
     if (fd < 0)

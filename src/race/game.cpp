@@ -48,7 +48,8 @@ void Game::startRace(int clientWidth, int clientHeight) {
     playerModel = carCatalogue.model();
     camera.reset();
     raceClock.reset();
-    camera.setViewport(0, 90, static_cast<float>(clientWidth), static_cast<float>(clientHeight));
+    camera.setViewport(0, kPanelHeight, static_cast<float>(clientWidth),
+                       static_cast<float>(clientHeight));
     lapPanelTimer.stop();
     gateEntered = gateReversed = 0;
 

@@ -31,6 +31,8 @@ class Game {
 public:
     static constexpr const char* kModelFile = "Velnor.mod";
     static constexpr std::uint32_t kLapPanelMilliseconds = 3000;
+    // The instrument panel's height in pixels; the 3D view is drawn above it.
+    static constexpr int kPanelHeight = 90;
 
     // `root` is the game directory. The clock and the events outlive the game.
     Game(std::string root, const TickClock& clock, RaceEvents& events);

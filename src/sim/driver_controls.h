@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/car_spec.h"
+
 #include <cstdint>
 
 namespace velnor {
@@ -13,7 +15,8 @@ class CarSpec;
 // (the gear keys return 1 or 0). The replay operations take the tick of the recorded press.
 class DriverControls {
 public:
-    static constexpr int kGears = 6;
+    // One accelerator limit per gear of the car.
+    static constexpr int kGears = CarSpec::kGears;
 
     // Accelerator climb per ms held (0.02 per second) and brake climb per ms held (kg).
     static constexpr double kAcceleratorRate = 0.00002;

@@ -84,7 +84,7 @@ void drawClock(Canvas& canvas, const InstrumentReadings& r) {
                  QColor(0, 0, 255), 21);
         return;
     }
-    drawText(painter, QString::fromStdString(" " + formatRaceTime(r.raceTime)), x, 70,
+    drawText(painter, QLatin1Char(' ') + QString::fromStdString(formatRaceTime(r.raceTime)), x, 70,
              Align::kCentre, kGrey, 12);
 }
 

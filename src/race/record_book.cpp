@@ -41,13 +41,15 @@ void readPlace(std::string_view line, LapCounter& place) {
 }
 
 void writePlace(std::string& out, int index, const LapCounter& place) {
-    out += std::to_string(index) + " =";
+    out += std::to_string(index);
+    out += " =";
     const int laps = std::min(place.lapTotal(), LapCounter::kMaxLaps);
     for (int j = 0; j < laps; ++j) {
         const std::int32_t ms = place.lapTime(j);
         if (ms <= 0)
             break;
-        out += " " + std::to_string(ms);
+        out += ' ';
+        out += std::to_string(ms);
     }
     out += "\n";
 }

@@ -211,7 +211,7 @@ TEST(CarCatalogueTest, DeleteKeepsTheOtherCarsAndTheirPositions) {
     EXPECT_EQ(dir.read("Velnor.car").find("Alpha"), std::string::npos);
     for (int i = 0; i <= catalogue.lastIndex(); ++i)
         EXPECT_EQ(lineAt(dir, catalogue.entry(i)),
-                  "[" + std::string(catalogue.entry(i).name) + "]");
+                  std::string("[").append(catalogue.entry(i).name).append("]"));
     ASSERT_EQ(catalogue.loadCar(1), 0);
     EXPECT_EQ(catalogue.workCar().spec().weight(), 1300);
     ASSERT_EQ(catalogue.deleteCar(1), 0);

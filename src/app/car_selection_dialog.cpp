@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <string>
 
 namespace velnor {
 namespace {
@@ -34,6 +35,7 @@ CarSelectionDialog::CarSelectionDialog(Game& game, MessageBoxes& messages, QWidg
     auto* remove =
         layout.place(new QPushButton(QString::fromUtf8("削除")), kDelete, 160, 90, 40, 15);
     note_ = layout.place(new QLabel, kNote, 10, 115, 35, 12);
+    note_->setTextFormat(Qt::PlainText); // a car's comment, as its file has it
     for (QWidget* hidden : std::initializer_list<QWidget*>{add, edit, remove, note_})
         hidden->hide();
     ok->setDefault(true);
@@ -102,6 +104,12 @@ void CarSelectionDialog::reportWriteFailure(const char* path) {
 
 void CarSelectionDialog::newCar() {
     CarCatalogue& cars = game_.carCatalogue;
+    if (cars.count() >= CarCatalogue::kCapacity) {
+        // Said before the player types a car that could not be kept.
+        messages_.information("これ以上自動車を登録できません（登録できるのは" +
+                              std::to_string(CarCatalogue::kCapacity) + "台までです）");
+        return;
+    }
     cars.workCar().fullReset(game_.now());
     CarSpecDialog dialog(nullptr, game_.playerCar.spec(), game_.playerCar, messages_, this);
     if (dialog.exec() != QDialog::Accepted)

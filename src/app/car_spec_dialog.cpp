@@ -80,8 +80,9 @@ CarSpecDialog::CarSpecDialog(const CarSpec* shown, CarSpec& target, Vehicle& car
             layout.place(new QRadioButton(QString::fromUtf8(t.label)), t.id, t.x, t.y, 48, 10);
         types_->addButton(radio, t.type);
     }
-    connect(types_, &QButtonGroup::idClicked, this,
-            [this](int type) { field(1023)->setText(fixedText(proposedAirCoefficient(type), 4)); });
+    connect(types_, &QButtonGroup::idClicked, this, [this](int type) {
+        setFieldText(*field(1023), fixedText(proposedAirCoefficient(type), 4));
+    });
 
     auto* roads =
         layout.place(new QPushButton(QString::fromUtf8("道路条件...")), 1025, 10, 234, 40, 15);
@@ -98,10 +99,10 @@ CarSpecDialog::CarSpecDialog(const CarSpec* shown, CarSpec& target, Vehicle& car
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     if (shown) {
-        show(*shown);
+        fillFields(*shown);
     } else {
         types_->button(0)->setChecked(true);
-        field(1023)->setText(fixedText(0.0025, 4));
+        setFieldText(*field(1023), fixedText(0.0025, 4));
     }
     field(1048)->setFocus();
 }
@@ -110,24 +111,24 @@ QLineEdit* CarSpecDialog::field(int id) const {
     return static_cast<QLineEdit*>(DialogLayout::control(*this, id));
 }
 
-void CarSpecDialog::show(const CarSpec& spec) {
-    field(1048)->setText(fromShiftJis(spec.carname()));
-    field(1049)->setText(fromShiftJis(spec.comment()));
-    field(1003)->setText(fixedText(spec.width() * 1000));
-    field(1004)->setText(fixedText(spec.height() * 1000));
-    field(1005)->setText(fixedText(spec.wheelbase() * 1000));
-    field(1006)->setText(fixedText(spec.weight()));
-    field(1016)->setText(fixedText(spec.tire()));
-    field(1028)->setText(fixedText(spec.displacement()));
-    field(1007)->setText(fixedText(spec.compression()));
-    field(1008)->setText(fixedText(spec.power()));
-    field(1009)->setText(fixedText(spec.torque()));
+void CarSpecDialog::fillFields(const CarSpec& spec) {
+    setFieldText(*field(1048), fromShiftJis(spec.carname()));
+    setFieldText(*field(1049), fromShiftJis(spec.comment()));
+    setFieldText(*field(1003), fixedText(spec.width() * 1000));
+    setFieldText(*field(1004), fixedText(spec.height() * 1000));
+    setFieldText(*field(1005), fixedText(spec.wheelbase() * 1000));
+    setFieldText(*field(1006), fixedText(spec.weight()));
+    setFieldText(*field(1016), fixedText(spec.tire()));
+    setFieldText(*field(1028), fixedText(spec.displacement()));
+    setFieldText(*field(1007), fixedText(spec.compression()));
+    setFieldText(*field(1008), fixedText(spec.power()));
+    setFieldText(*field(1009), fixedText(spec.torque()));
     for (int k = 0; k < CarSpec::kGears; ++k)
-        field(1010 + k)->setText(fixedText(spec.gear(k)));
-    field(1040)->setText(fixedText(spec.slow()));
+        setFieldText(*field(1010 + k), fixedText(spec.gear(k)));
+    setFieldText(*field(1040), fixedText(spec.slow()));
     if (QAbstractButton* type = types_->button(spec.type()))
         type->setChecked(true);
-    field(1023)->setText(fixedText(spec.air(), 4));
+    setFieldText(*field(1023), fixedText(spec.air(), 4));
 }
 
 void CarSpecDialog::accept() {

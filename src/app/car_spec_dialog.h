@@ -24,7 +24,8 @@ public:
 
 private:
     QLineEdit* field(int id) const;
-    void show(const CarSpec& spec);
+    // Shows the data of a stored car in the fields and its type's button.
+    void fillFields(const CarSpec& spec);
 
     CarSpec& target_;
     QButtonGroup* types_ = nullptr;

@@ -33,6 +33,10 @@ CourseSelectionDialog::CourseSelectionDialog(Game& game, MessageBoxes& messages,
     records_ = layout.place(new QLabel, kRecords, 15, 115, 180, 25);
     comment_ = layout.place(new QLabel, kComment, 15, 145, 180, 10);
     records_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Shown as the text they are, never as markup: the comment comes from a course file of any
+    // origin.
+    records_->setTextFormat(Qt::PlainText);
+    comment_->setTextFormat(Qt::PlainText);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

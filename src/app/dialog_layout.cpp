@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFontMetrics>
+#include <QLineEdit>
 
 namespace velnor {
 
@@ -41,9 +42,42 @@ QWidget* DialogLayout::control(const QWidget& dialog, int id) {
     return dialog.findChild<QWidget*>(QString::number(id));
 }
 
+namespace {
+
+// Characters that would break or hide a line of the files: the C0 and C1 controls with DEL, and
+// the Unicode line and paragraph separators.
+bool isControl(QChar c) {
+    return c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+           c.category() == QChar::Separator_Paragraph;
+}
+
+} // namespace
+
+QString withoutControls(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    bool gap = false; // controls seen since the last kept character
+    for (const QChar c : text) {
+        if (isControl(c)) {
+            gap = true;
+            continue;
+        }
+        if (gap && !out.isEmpty())
+            out += ' ';
+        gap = false;
+        out += c;
+    }
+    return out;
+}
+
 std::string typedText(const QString& text, std::size_t maxBytes) {
-    const std::string bytes = toShiftJis(text);
+    const std::string bytes = toShiftJis(withoutControls(text));
     return bytes.substr(0, shiftJisPrefixLength(bytes, maxBytes));
+}
+
+void setFieldText(QLineEdit& field, const QString& text) {
+    field.setText(text);
+    field.setCursorPosition(0);
 }
 
 QString fixedText(double value, int decimals) {

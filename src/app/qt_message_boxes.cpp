@@ -10,6 +10,8 @@ int show(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
          QMessageBox::StandardButtons buttons, const std::string& caption = "Velnor") {
     QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), buttons,
                     parent);
+    // Texts carry names and comments from files of any origin: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     return box.exec();
 }
 

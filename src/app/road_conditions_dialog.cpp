@@ -46,7 +46,7 @@ RoadConditionsDialog::RoadConditionsDialog(Vehicle& car, MessageBoxes& messages,
         surfaces_->addButton(radio, s);
     }
     connect(surfaces_, &QButtonGroup::idClicked, this, [this](int surface) {
-        field(1034)->setText(fixedText(proposedRollingCoefficient(surface), 3));
+        setFieldText(*field(1034), fixedText(proposedRollingCoefficient(surface), 3));
         car_.roadConditions().setSurface(surface, -1);
     });
     layout.place(new QLabel(QString::fromUtf8("ころがり抵抗係数")), 0, 25, 95, 65, 10);
@@ -76,9 +76,9 @@ RoadConditionsDialog::RoadConditionsDialog(Vehicle& car, MessageBoxes& messages,
     // On opening the entry's stored values are not shown, only the defaults.
     setCaption();
     surfaces_->button(0)->setChecked(true);
-    field(1034)->setText(fixedText(0.25, 3));
-    field(1050)->setText(QStringLiteral("0.000"));
-    field(1036)->setText(QStringLiteral("0.000"));
+    setFieldText(*field(1034), fixedText(0.25, 3));
+    setFieldText(*field(1050), QStringLiteral("0.000"));
+    setFieldText(*field(1036), QStringLiteral("0.000"));
 }
 
 QLineEdit* RoadConditionsDialog::field(int id) const {
@@ -110,9 +110,9 @@ void RoadConditionsDialog::refresh() {
     setCaption();
     const int surface = road.surface();
     surfaces_->button(surface >= 0 && surface <= 4 ? surface : 5)->setChecked(true);
-    field(1050)->setText(fixedText(road.start(), 3));
-    field(1034)->setText(fixedText(road.rolling(), 3));
-    field(1036)->setText(fixedText(road.grade() * 180 / kPi, 3));
+    setFieldText(*field(1050), fixedText(road.start(), 3));
+    setFieldText(*field(1034), fixedText(road.rolling(), 3));
+    setFieldText(*field(1036), fixedText(road.grade() * 180 / kPi, 3));
 }
 
 void RoadConditionsDialog::accept() {
@@ -120,6 +120,8 @@ void RoadConditionsDialog::accept() {
     RoadConditions& road = car_.roadConditions();
     road.selectFirst();
     const CarSpec& spec = car_.spec();
+    // All ten values in one pass: a value is never read as a place holder, so a car named "%1"
+    // shows as it is.
     const QString summary =
         QString::fromUtf8(
             "以下の条件でシミュレートします\n\n  車名  %1\n\n  全幅 %2 [mm]    全高 %3 [mm]"
@@ -128,9 +130,9 @@ void RoadConditionsDialog::accept() {
             "（一部、小数点以下切り捨て表記）")
             .arg(fromShiftJis(spec.carname()), fixedText(spec.width() * 1000, 0),
                  fixedText(spec.height() * 1000, 0), fixedText(spec.weight(), 0),
-                 fixedText(spec.displacement(), 0), fixedText(spec.tire(), 3), QString::number(spec.type()),
-                 fixedText(spec.air(), 4), fixedText(road.rolling(0), 4))
-            .arg(fixedText(road.grade(0) * 180 / kPi, 3));
+                 fixedText(spec.displacement(), 0), fixedText(spec.tire(), 3),
+                 QString::number(spec.type()), fixedText(spec.air(), 4),
+                 fixedText(road.rolling(0), 4), fixedText(road.grade(0) * 180 / kPi, 3));
     messages_.message(summary.toStdString(), "スタート");
     QDialog::accept();
 }

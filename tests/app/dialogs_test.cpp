@@ -3,6 +3,7 @@
 #include "app/course_selection_dialog.h"
 #include "app/dialog_layout.h"
 #include "app/fakes.h"
+#include "app/qt_message_boxes.h"
 #include "app/road_conditions_dialog.h"
 #include "app/text_codec.h"
 #include "app/transmission_dialog.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace velnor {
@@ -281,6 +284,278 @@ TEST_F(DialogsTest, CourseSelectionShowsRecordsAndComment) {
     EXPECT_TRUE(game->course.world.roadPiece(0).isUsed());
 }
 
+// Answers a dialog if the next step opens one; the steps below must not need it.
+void answerIfModal(std::function<void(QDialog&)> action) {
+    QTimer::singleShot(0, [action] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            action(*dialog);
+    });
+}
+
+// Types a new car through the hidden "新規入力..." button.
+void typeNewCar(CarSelectionDialog& dialog, const QString& name, const QString& comment) {
+    whenModal([name, comment](QDialog& spec) {
+        control<QLineEdit>(spec, 1048)->setText(name);
+        control<QLineEdit>(spec, 1049)->setText(comment);
+        control<QLineEdit>(spec, 1003)->setText("1695");
+        click(spec, 1);
+    });
+    click(dialog, CarSelectionDialog::kNew);
+}
+
+TEST_F(DialogsTest, ControlCharactersTypedIntoACarNeverReachItsFile) {
+    CarSelectionDialog dialog(*game, messages, nullptr);
+    auto* list = control<QListWidget>(dialog, CarSelectionDialog::kList);
+    typeNewCar(dialog, QStringLiteral("Falco\nGT\r\n"),
+               QStringLiteral("\tfast\r\nand") + QChar(1) + QStringLiteral("light") + QChar(0x7F));
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), "Falco GT");
+    const std::string file = dir.read("Velnor.car");
+    EXPECT_NE(file.find("\n[Falco GT]\nwidth = 1695.000000\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("\ncomment = fast and light\n"), std::string::npos) << file;
+
+    // The file read afresh lists the car as the dialog does.
+    Game again(dir.path(), clock, events);
+    again.scanFiles();
+    ASSERT_EQ(again.carCatalogue.indexOfCar("Falco GT"), 0);
+    // (the scan puts the comment after the engine data in the summary)
+    EXPECT_TRUE(std::string(again.carCatalogue.entry(0).comment).ends_with("\nfast and light"));
+
+    // And deleting it takes its lines out of the file.
+    list->setCurrentRow(2);
+    messages.answers = {true};
+    click(dialog, CarSelectionDialog::kDelete);
+    EXPECT_EQ(messages.shown.back(), "! Falco GT を削除しますか？");
+    EXPECT_EQ(rows(list), (QStringList{"Slowpoke", "Tester"}));
+    EXPECT_EQ(dir.read("Velnor.car").find("Falco"), std::string::npos);
+}
+
+TEST_F(DialogsTest, JisFormsTypedIntoACarNameAreStoredAtTheirCodePageCodes) {
+    CarSelectionDialog dialog(*game, messages, nullptr);
+    typeNewCar(dialog, QString::fromUtf8("R〜−¥‖¬"), QString());
+    EXPECT_NE(dir.read("Velnor.car").find("\n[R\x81\x60\x81\x7C\x5C\x81\x61\x81\xCA]\n"),
+              std::string::npos);
+    EXPECT_EQ(control<QListWidget>(dialog, CarSelectionDialog::kList)->item(2)->text(),
+              QString::fromUtf8("R～－\\∥￢"));
+}
+
+TEST_F(DialogsTest, AFullCatalogueSaysNoMoreCarsCanBeAdded) {
+    std::string more;
+    for (int i = 0; i < CarCatalogue::kCapacity - 2; ++i)
+        more += "[Car " + std::to_string(100 + i) + "]\nweight = 1000\n\n";
+    dir.write("more.car", more);
+    game = std::make_unique<Game>(dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->carCatalogue.count(), 100);
+
+    CarSelectionDialog dialog(*game, messages, nullptr);
+    bool asked = false; // the player is not made to type a car that cannot be kept
+    answerIfModal([&asked](QDialog& spec) {
+        asked = true;
+        control<QLineEdit>(spec, 1048)->setText("One too many");
+        click(spec, 1);
+    });
+    click(dialog, CarSelectionDialog::kNew);
+    QApplication::processEvents();
+    EXPECT_FALSE(asked);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(),
+              "i これ以上自動車を登録できません（登録できるのは100台までです）");
+    EXPECT_EQ(control<QListWidget>(dialog, CarSelectionDialog::kList)->count(), 100);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Velnor.car")));
+}
+
+TEST_F(DialogsTest, TheRunSummaryTakesTheCarNameAsItIs) {
+    for (const char* name : {"%1", "%2", "50% %10", "%L1 %%", "%9"}) {
+        ASSERT_EQ(game->carCatalogue.findCar("Tester"), 0);
+        game->playerCar = game->carCatalogue.workCar();
+        game->playerCar.spec().setCarname(name);
+        RoadConditionsDialog dialog(game->playerCar, messages, nullptr);
+        click(dialog, 1);
+        EXPECT_EQ(messages.shown.back(),
+                  std::string("[スタート] 以下の条件でシミュレートします\n\n  車名  ") + name +
+                      "\n\n  全幅 1700 [mm]    全高 1400 [mm]    重量 1000 [kg]\n\n"
+                      "  総排気量 2000 [cc]    タイヤ 0.600\n\n  タイプ 0    空気抵抗 0.0025\n\n"
+                      "  ころがり抵抗 0.2500    傾斜 0.000 [°]\n               ...\n\n"
+                      "（一部、小数点以下切り捨て表記）")
+            << name;
+    }
+}
+
+TEST_F(DialogsTest, FileTextIsShownAsThePlainTextItIs) {
+    const char* markup = "<b>Fast</b> <img src=\"title.bmp\"> &amp; <i>wide</i>";
+    std::string rod = dir.read("oval.rod");
+    const std::string line = "comment = Stadium oval, counter-clockwise";
+    rod.replace(rod.find(line), line.size(), std::string("comment = ") + markup);
+    dir.write("oval.rod", rod);
+    game = std::make_unique<Game>(dir.path(), clock, events);
+    game->scanFiles();
+
+    CourseSelectionDialog dialog(*game, messages, nullptr);
+    auto* comment = control<QLabel>(dialog, CourseSelectionDialog::kComment);
+    EXPECT_EQ(comment->text(), markup);
+    // What the label shows is what a label of plain text shows: every "<" and "&" of the file.
+    auto* reference = new QLabel(QString::fromUtf8(markup), &dialog);
+    reference->setTextFormat(Qt::PlainText);
+    reference->setAlignment(comment->alignment());
+    reference->setGeometry(comment->geometry());
+    EXPECT_EQ(comment->grab().toImage(), reference->grab().toImage());
+
+    // The same for every message box the game shows.
+    QtMessageBoxes boxes;
+    const std::function<void()> shows[] = {
+        [&] { boxes.question(markup); },
+        [&] { boxes.warningQuestion(markup); },
+        [&] { boxes.information(markup); },
+        [&] { boxes.message(markup, "Velnor"); },
+    };
+    for (const auto& show : shows) {
+        whenModal([markup](QDialog& box) {
+            auto* messageBox = qobject_cast<QMessageBox*>(&box);
+            ASSERT_NE(messageBox, nullptr);
+            EXPECT_EQ(messageBox->text(), markup);
+            EXPECT_EQ(messageBox->textFormat(), Qt::PlainText);
+            messageBox->button(QMessageBox::Ok)->click();
+        });
+        show();
+    }
+}
+
+TEST_F(DialogsTest, EditFieldsOpenShowingTheStartOfTheirText) {
+    ASSERT_EQ(game->carCatalogue.findCar("Tester"), 0);
+    CarSpec shown = game->carCatalogue.workCar().spec();
+    shown.setCarname("Tester with a name longer than its field");
+    shown.setComment("a comment that is much longer than the field that shows it");
+    CarSpec target = shown;
+    CarSpecDialog spec(&shown, target, game->playerCar, messages, nullptr);
+    RoadConditionsDialog roads(game->playerCar, messages, nullptr);
+    const auto expectAtStart = [](QDialog& dialog, const char* when) {
+        for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
+            EXPECT_EQ(field->cursorPosition(), 0)
+                << when << ": field " << field->objectName().toStdString() << " "
+                << field->text().toStdString();
+    };
+    expectAtStart(spec, "spec dialog opened");
+    expectAtStart(roads, "road conditions opened");
+    click(roads, 1052); // the next entry: its stored values are shown
+    expectAtStart(roads, "next entry shown");
+}
+
+// Controls are placed by the dialog templates' rule: x and width are units × base width ÷ 4, y and
+// height units × base height ÷ 8, rounded to the nearest pixel (halves up). The pixels below are
+// worked out for the default dialog font here, 12 pixels high with an average letter width of
+// 7 pixels, so a unit is 7/4 pixel across and 3/2 pixel down.
+TEST_F(DialogsTest, EveryDialogPlacesItsControlsByRoundedDialogUnits) {
+    {
+        QDialog probe;
+        DialogLayout layout(probe);
+        ASSERT_EQ(layout.x(4), 7) << "the table is worked out for a base width of 7 pixels";
+        ASSERT_EQ(layout.y(8), 12) << "the table is worked out for a base height of 12 pixels";
+    }
+    CarSpec spec;
+    CarSelectionDialog carSelection(*game, messages, nullptr);
+    CourseSelectionDialog courseSelection(*game, messages, nullptr);
+    CarSpecDialog carSpec(nullptr, spec, game->playerCar, messages, nullptr);
+    RoadConditionsDialog roadConditions(game->playerCar, messages, nullptr);
+    TransmissionDialog transmission(spec, nullptr);
+    const std::map<std::string, QDialog*> dialogs = {
+        {"carSelection", &carSelection}, {"courseSelection", &courseSelection},
+        {"carSpec", &carSpec},           {"roadConditions", &roadConditions},
+        {"transmission", &transmission},
+    };
+    struct Row {
+        const char* dialog;
+        int id; // 0: the dialog's own client area
+        QRect units;
+        QRect pixels;
+    };
+    const Row rows[] = {
+        {"carSelection", 0, {0, 0, 214, 165}, {0, 0, 375, 248}},
+        {"carSelection", 1041, {15, 10, 130, 95}, {26, 15, 228, 143}},
+        {"carSelection", 1, {160, 10, 40, 15}, {280, 15, 70, 23}},
+        {"carSelection", 2, {160, 30, 40, 15}, {280, 45, 70, 23}},
+        {"carSelection", 1045, {160, 50, 40, 15}, {280, 75, 70, 23}},
+        {"carSelection", 1049, {160, 70, 40, 15}, {280, 105, 70, 23}},
+        {"carSelection", 1046, {160, 90, 40, 15}, {280, 135, 70, 23}},
+        {"carSelection", 1047, {10, 115, 35, 12}, {18, 173, 61, 18}},
+        {"courseSelection", 0, {0, 0, 214, 165}, {0, 0, 375, 248}},
+        {"courseSelection", 1053, {15, 10, 130, 95}, {26, 15, 228, 143}},
+        {"courseSelection", 1, {160, 10, 40, 15}, {280, 15, 70, 23}},
+        {"courseSelection", 2, {160, 30, 40, 15}, {280, 45, 70, 23}},
+        {"courseSelection", 1055, {15, 115, 180, 25}, {26, 173, 315, 38}},
+        {"courseSelection", 1054, {15, 145, 180, 10}, {26, 218, 315, 15}},
+        {"carSpec", 0, {0, 0, 215, 255}, {0, 0, 376, 383}},
+        {"carSpec", 1048, {35, 10, 65, 12}, {61, 15, 114, 18}},
+        {"carSpec", 1049, {135, 10, 70, 12}, {236, 15, 123, 18}},
+        {"carSpec", 1003, {35, 30, 29, 12}, {61, 45, 51, 18}},
+        {"carSpec", 1004, {100, 30, 29, 12}, {175, 45, 51, 18}},
+        {"carSpec", 1005, {175, 30, 29, 12}, {306, 45, 51, 18}},
+        {"carSpec", 1006, {50, 50, 50, 12}, {88, 75, 88, 18}},
+        {"carSpec", 1016, {146, 50, 50, 12}, {256, 75, 88, 18}},
+        {"carSpec", 1028, {50, 70, 50, 12}, {88, 105, 88, 18}},
+        {"carSpec", 1007, {146, 70, 50, 12}, {256, 105, 88, 18}},
+        {"carSpec", 1008, {50, 90, 50, 12}, {88, 135, 88, 18}},
+        {"carSpec", 1009, {146, 90, 50, 13}, {256, 135, 88, 20}},
+        {"carSpec", 1010, {50, 115, 40, 12}, {88, 173, 70, 18}},
+        {"carSpec", 1011, {110, 115, 40, 12}, {193, 173, 70, 18}},
+        {"carSpec", 1012, {171, 115, 35, 12}, {299, 173, 61, 18}},
+        {"carSpec", 1013, {50, 135, 40, 12}, {88, 203, 70, 18}},
+        {"carSpec", 1014, {110, 135, 40, 12}, {193, 203, 70, 18}},
+        {"carSpec", 1015, {171, 135, 35, 12}, {299, 203, 61, 18}},
+        {"carSpec", 1040, {50, 155, 32, 12}, {88, 233, 56, 18}},
+        {"carSpec", 1023, {150, 205, 50, 12}, {263, 308, 88, 18}},
+        {"carSpec", 1017, {10, 190, 48, 10}, {18, 285, 84, 15}},
+        {"carSpec", 1018, {50, 190, 48, 10}, {88, 285, 84, 15}},
+        {"carSpec", 1019, {85, 190, 48, 10}, {149, 285, 84, 15}},
+        {"carSpec", 1024, {120, 190, 48, 10}, {210, 285, 84, 15}},
+        {"carSpec", 1020, {170, 190, 48, 10}, {298, 285, 84, 15}},
+        {"carSpec", 1021, {10, 205, 48, 10}, {18, 308, 84, 15}},
+        {"carSpec", 1022, {50, 205, 48, 10}, {88, 308, 84, 15}},
+        {"carSpec", 1025, {10, 234, 40, 15}, {18, 351, 70, 23}},
+        {"carSpec", 1026, {55, 234, 40, 15}, {96, 351, 70, 23}},
+        {"carSpec", 1, {120, 234, 40, 15}, {210, 351, 70, 23}},
+        {"carSpec", 2, {166, 234, 40, 15}, {291, 351, 70, 23}},
+        {"roadConditions", 0, {0, 0, 214, 165}, {0, 0, 375, 248}},
+        {"roadConditions", 1050, {125, 10, 70, 12}, {219, 15, 123, 18}},
+        {"roadConditions", 1029, {20, 50, 60, 8}, {35, 75, 105, 12}},
+        {"roadConditions", 1030, {110, 50, 80, 8}, {193, 75, 140, 12}},
+        {"roadConditions", 1031, {20, 65, 80, 10}, {35, 98, 140, 15}},
+        {"roadConditions", 1032, {110, 65, 80, 10}, {193, 98, 140, 15}},
+        {"roadConditions", 1033, {20, 80, 80, 8}, {35, 120, 140, 12}},
+        {"roadConditions", 1035, {110, 80, 75, 10}, {193, 120, 131, 15}},
+        {"roadConditions", 1034, {125, 95, 65, 12}, {219, 143, 114, 18}},
+        {"roadConditions", 1036, {125, 125, 65, 12}, {219, 188, 114, 18}},
+        {"roadConditions", 1051, {15, 145, 40, 15}, {26, 218, 70, 23}},
+        {"roadConditions", 1052, {60, 145, 40, 15}, {105, 218, 70, 23}},
+        {"roadConditions", 1, {115, 145, 40, 15}, {201, 218, 70, 23}},
+        {"roadConditions", 2, {160, 145, 40, 15}, {280, 218, 70, 23}},
+        {"transmission", 0, {0, 0, 129, 59}, {0, 0, 226, 89}},
+        {"transmission", 1056, {10, 20, 45, 20}, {18, 30, 79, 30}},
+        {"transmission", 1057, {70, 20, 45, 20}, {123, 30, 79, 30}},
+    };
+    for (const Row& row : rows) {
+        QDialog& dialog = *dialogs.at(row.dialog);
+        const QRect placed =
+            row.id == 0 ? QRect(QPoint(0, 0), dialog.size()) : control(dialog, row.id)->geometry();
+        const auto text = [](const QRect& r) {
+            return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ", " +
+                   std::to_string(r.width()) + ", " + std::to_string(r.height()) + ")";
+        };
+        EXPECT_EQ(text(placed), text(row.pixels))
+            << row.dialog << " " << row.id << " at units " << text(row.units);
+    }
+}
+
+TEST_F(DialogsTest, TheSpecDialogOpensLikeAnyWindow) {
+    ASSERT_EQ(game->carCatalogue.findCar("Tester"), 0);
+    CarSpec target = game->carCatalogue.workCar().spec();
+    CarSpecDialog dialog(&game->carCatalogue.workCar().spec(), target, game->playerCar, messages,
+                         nullptr);
+    dialog.show();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(control<QLineEdit>(dialog, 1048)->text(), "Tester");
+}
+
 TEST(BundledDialogsTest, TheCarSelectionOfTheBundledGame) {
     ManualClock clock;
     RaceEvents events;
@@ -321,8 +596,8 @@ TEST(VersionBoxTest, TheBoxAndItsIcon) {
     ASSERT_NE(icon, nullptr);
     const QImage picture = icon->pixmap().toImage();
     ASSERT_EQ(picture.size(), QSize(32, 32));
-    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);   // a badge with round corners
-    EXPECT_GT(qRed(picture.pixel(16, 18)), 150);       // and a red car on it
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0); // a badge with round corners
+    EXPECT_GT(qRed(picture.pixel(16, 18)), 150);    // and a red car on it
     if (const char* out = std::getenv("VELNOR_VERSION_SCREENSHOT"))
         box.grab().save(out);
 }

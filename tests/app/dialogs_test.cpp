@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <sstream>
 
 namespace velnor {
 namespace {
@@ -210,18 +211,38 @@ TEST_F(DialogsTest, EditingKeepsTheSelectionOnItsRow) {
     EXPECT_EQ(game->carCatalogue.workCar().spec().weight(), 900);
 }
 
-TEST_F(DialogsTest, AFailedWriteIsReportedWithTheFile) {
-    CarSelectionDialog dialog(*game, messages, nullptr);
-    auto* list = control<QListWidget>(dialog, CarSelectionDialog::kList);
-    list->setCurrentRow(1);
-    const std::string before = dir.read("cars.car");
-    {
-        test::FileSizeLimit full(8);
-        click(dialog, CarSelectionDialog::kDelete);
+// On a full disk every change of the car dialogs says which file it could not write, and the
+// list and the files stay as they were.
+TEST_F(DialogsTest, EveryFailedWriteIsReportedWithTheFile) {
+    struct Row {
+        const char* change;
+        int button;
+        const char* message;
+    };
+    const Row changes[] = {
+        {"delete", CarSelectionDialog::kDelete, "  ファイル cars.car に書き込めません"},
+        {"edit", CarSelectionDialog::kEdit, "  ファイル cars.car に書き込めません"},
+        {"new", CarSelectionDialog::kNew, "  ファイル Velnor.car に書き込めません"},
+    };
+    for (const Row& row : changes) {
+        CarSelectionDialog dialog(*game, messages, nullptr);
+        auto* list = control<QListWidget>(dialog, CarSelectionDialog::kList);
+        list->setCurrentRow(1);
+        const std::string before = dir.read("cars.car");
+        {
+            test::FileSizeLimit full(8);
+            if (row.button != CarSelectionDialog::kDelete)
+                whenModal([](QDialog& spec) {
+                    control<QLineEdit>(spec, 1048)->setText("Renamed");
+                    click(spec, 1);
+                });
+            click(dialog, row.button);
+        }
+        EXPECT_EQ(messages.shown.back(), row.message) << row.change;
+        EXPECT_EQ(rows(list), (QStringList{"Slowpoke", "Tester"})) << row.change;
+        EXPECT_EQ(dir.read("cars.car"), before) << row.change;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Velnor.car"))) << row.change;
     }
-    EXPECT_EQ(messages.shown.back(), "  ファイル cars.car に書き込めません");
-    EXPECT_EQ(list->count(), 2);
-    EXPECT_EQ(dir.read("cars.car"), before);
 }
 
 TEST_F(DialogsTest, RoadConditions) {
@@ -538,8 +559,9 @@ TEST_F(DialogsTest, EveryDialogPlacesItsControlsByRoundedDialogUnits) {
         const QRect placed =
             row.id == 0 ? QRect(QPoint(0, 0), dialog.size()) : control(dialog, row.id)->geometry();
         const auto text = [](const QRect& r) {
-            return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ", " +
-                   std::to_string(r.width()) + ", " + std::to_string(r.height()) + ")";
+            std::ostringstream out;
+            out << "(" << r.x() << ", " << r.y() << ", " << r.width() << ", " << r.height() << ")";
+            return out.str();
         };
         EXPECT_EQ(text(placed), text(row.pixels))
             << row.dialog << " " << row.id << " at units " << text(row.units);

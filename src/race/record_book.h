@@ -18,8 +18,11 @@ namespace velnor {
 //     2 =
 //     (empty line)
 //
-// Sections of courses no longer listed are kept as they were and written back at the end, so a
-// course file that went missing costs no records.
+// Sections come in catalogue order and each goes to the first course of its name after the
+// course of the section before, so courses that share a name keep their own records (one listed
+// before a course of its name that has records gets an empty block: "[name]" and three bare
+// place lines). Sections of courses no longer listed are kept as they were and written back at
+// the end, so a course file that went missing costs no records.
 class RecordBook {
 public:
     static constexpr int kSlots = 100;

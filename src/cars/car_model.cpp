@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <string_view>
 
 namespace velnor {
@@ -105,6 +106,8 @@ void applyBodyRecord(std::string_view line, CarModel& model, int& panelSource) {
         float source = 0;
         if (!NumberScanner(value).nextFloat(source))
             panelSource = -1;
+        else if (!std::isfinite(source))
+            panelSource = 0; // a number beyond the floats reads as 0, as in every record
         else
             // Truncated toward zero; only 0-4 name a body box.
             panelSource = source > -1.0f && source < 5.0f ? static_cast<int>(source) : -1;

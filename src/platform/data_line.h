@@ -41,8 +41,8 @@ bool startsWithIgnoringCase(std::string_view line, std::string_view key);
 // `searchFrom`; empty and false when there is no "=".
 bool valueAfterEquals(std::string_view line, std::size_t searchFrom, std::string_view& value);
 
-// Up to N numbers of the value after the first "=" at or after `searchFrom` (the missing ones 0);
-// false when there is no "=".
+// Up to N numbers of the value after the first "=" at or after `searchFrom` (the missing ones 0,
+// and one too large for a float 0 as well); false when there is no "=".
 template <std::size_t N>
 bool numbersAfterEquals(std::string_view line, std::size_t searchFrom,
                         std::array<float, N>& numbers) {
@@ -50,6 +50,8 @@ bool numbersAfterEquals(std::string_view line, std::size_t searchFrom,
     if (!valueAfterEquals(line, searchFrom, value))
         return false;
     scanNumbers(value, numbers);
+    for (float& number : numbers)
+        number = finiteOrZero(number);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -44,6 +45,13 @@ std::size_t scanNumbers(std::string_view text, std::array<Real, N>& numbers) {
         ++read;
     }
     return read;
+}
+
+// `value` when it is finite, else 0: how the course and model readers take a number too large
+// for a float ("1e999") or one that grew past the floats when turned into world units, so that
+// nothing infinite reaches the geometry.
+inline float finiteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
 }
 
 // The first number of `text` as a real, or 0 when there is none: a value missing from a line

@@ -20,11 +20,13 @@ int findCourse(std::span<const CatalogueEntry> courses, std::string_view name, i
 }
 
 // A place line "d = t1 t2 ...": up to ten single-lap times, taken up to the first 0, stored as
-// cumulative times; the number taken becomes the lap count.
+// cumulative times; the number taken becomes the lap count. The line replaces whatever the place
+// held, so no time of an earlier line for it is left behind to be written out again.
 void readPlace(std::string_view line, LapCounter& place) {
     std::string_view numbers;
     if (!valueAfterEquals(line, 1, numbers))
         return;
+    place.reset();
     int values[LapCounter::kMaxLaps] = {};
     NumberScanner scanner(numbers);
     for (int& value : values)
@@ -40,11 +42,12 @@ void readPlace(std::string_view line, LapCounter& place) {
     place.setLaps(laps);
 }
 
+// Every lap time of the place up to the first that is 0 or negative, up to ten: a place read
+// with ten lap times holds ten although its lap count stops at nine.
 void writePlace(std::string& out, int index, const LapCounter& place) {
     out += std::to_string(index);
     out += " =";
-    const int laps = std::min(place.lapTotal(), LapCounter::kMaxLaps);
-    for (int j = 0; j < laps; ++j) {
+    for (int j = 0; j < LapCounter::kMaxLaps; ++j) {
         const std::int32_t ms = place.lapTime(j);
         if (ms <= 0)
             break;
@@ -71,6 +74,7 @@ int RecordBook::readRecords(const std::string& path, std::span<const CatalogueEn
         return -1;
     int result = 0;
     int slot = 0;          // the course the place lines belong to
+    int searchFrom = 0;    // where the search for the next section's course begins
     bool unlisted = false; // inside a section whose course is not listed
     TextLine line;
     while (reader.next(line)) {
@@ -79,7 +83,9 @@ int RecordBook::readRecords(const std::string& path, std::span<const CatalogueEn
             continue;
         if (isHeaderLine(text)) {
             const std::string_view name = headerName(text);
-            int found = findCourse(courses, name, slot);
+            // Two listed courses may share a name: a section goes to the first course of its name
+            // after the one the previous section went to.
+            int found = findCourse(courses, name, searchFrom);
             if (found < 0) {
                 result = -1;
                 // Out of catalogue order: the course is still listed, earlier.
@@ -92,6 +98,7 @@ int RecordBook::readRecords(const std::string& path, std::span<const CatalogueEn
                 unlisted_.append(text).append("\n");
             } else {
                 slot = found;
+                searchFrom = found + 1;
             }
             continue;
         }
@@ -108,14 +115,25 @@ int RecordBook::readRecords(const std::string& path, std::span<const CatalogueEn
 int RecordBook::writeRecords(const std::string& path,
                              std::span<const CatalogueEntry> courses) const {
     std::string out;
-    const int listed = static_cast<int>(std::min<std::size_t>(courses.size(), kSlots));
-    for (int slot = 0; slot < listed; ++slot) {
-        if (places_[slot][0].lapTime(0) <= 0)
-            continue;
+    const auto writeBlock = [&](int slot) {
         out.append("[").append(courses[slot].name).append("]\n");
         for (int place = 0; place < kPlaces; ++place)
             writePlace(out, place, places_[slot][place]);
         out += "\n";
+    };
+    const int listed = static_cast<int>(std::min<std::size_t>(courses.size(), kSlots));
+    int written = -1; // the slot of the last block written
+    for (int slot = 0; slot < listed; ++slot) {
+        if (places_[slot][0].lapTime(0) <= 0)
+            continue;
+        // A reader gives a section to the first course of its name after the previous section's:
+        // a course of the same name listed before this one, since that block, gets an empty
+        // block of its own, so that this block is read back into this slot.
+        for (int before = written + 1; before < slot; ++before)
+            if (std::string_view(courses[before].name) == courses[slot].name)
+                writeBlock(before);
+        writeBlock(slot);
+        written = slot;
     }
     if (!unlisted_.empty())
         out.append(unlisted_).append("\n");

@@ -18,8 +18,11 @@ namespace velnor {
 //     2 =
 //     (empty line)
 //
-// Sections of courses no longer listed are kept as they were and written back at the end, so a
-// course file that went missing costs no records.
+// Sections come in catalogue order and each goes to the first course of its name after the
+// course of the section before, so courses that share a name keep their own records (one listed
+// before a course of its name that has records gets an empty block: "[name]" and three bare
+// place lines). Sections of courses no longer listed are kept as they were and written back at
+// the end, so a course file that went missing costs no records.
 class RecordBook {
 public:
     static constexpr int kSlots = 100;
@@ -34,8 +37,9 @@ public:
     const LapCounter& place(int slot, int place) const { return places_[slot][place]; }
 
     // Reads the file for the listed courses `courses` (catalogue order). -1 if it cannot be opened
-    // (the records stay empty) or a section names no course at or after the current one; the
-    // rest of the file is read all the same.
+    // (the records stay empty) or a section names no course after the course of the section
+    // before it (an earlier course of that name takes it then); the rest of the file is read all
+    // the same.
     int readRecords(const std::string& path, std::span<const CatalogueEntry> courses);
     // Writes the whole file safely (a new file renamed over the old). -1 if that fails.
     int writeRecords(const std::string& path, std::span<const CatalogueEntry> courses) const;

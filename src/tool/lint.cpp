@@ -37,6 +37,44 @@ int countNumbers(std::string_view value) {
     return count;
 }
 
+// The `needed` numbers of a record's value as the course and model readers take them: too few
+// (the missing ones read as 0); a word such as "nan" or "inf", where reading stops; a number
+// beyond the floats, as written or once multiplied by `scale` into world units (the numbers from
+// `scaledFrom` on), which reads as 0.
+void checkNumbers(int number, std::string_view value, int needed, float scale, int scaledFrom,
+                  Messages& messages) {
+    NumberScanner scanner(value);
+    int read = 0;
+    for (; read < needed; ++read) {
+        const std::string_view before = scanner.rest();
+        float v = 0;
+        if (!scanner.nextFloat(v))
+            break;
+        const float world = read >= scaledFrom ? v * scale : v;
+        if (std::isfinite(world))
+            continue;
+        const std::string_view written =
+            trimLeadingSpaces(before.substr(0, before.size() - scanner.rest().size()));
+        messages.push_back({number, std::string(written) +
+                                        (std::isfinite(v) ? " is too large once in world units"
+                                                          : " is too large a number") +
+                                        ": read as 0"});
+    }
+    if (read == needed)
+        return;
+    std::string_view rest = scanner.rest();
+    rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t")));
+    const std::string_view word = rest.substr(0, rest.find_first_of(" \t"));
+    const std::string_view bare =
+        word.substr(!word.empty() && (word[0] == '+' || word[0] == '-') ? 1 : 0);
+    if (startsWithIgnoringCase(bare, "nan") || startsWithIgnoringCase(bare, "inf"))
+        messages.push_back(
+            {number, std::string(word) + " is no number: it and the numbers after it read as 0"});
+    else
+        messages.push_back({number, "fewer than " + std::to_string(needed) +
+                                        " numbers: the missing ones read as 0"});
+}
+
 // The lines of a file with the complaints every data file shares: long lines and NUL bytes.
 template <typename Check> bool eachLine(const std::string& path, Messages& messages, Check check) {
     LineReader reader;
@@ -234,15 +272,16 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
     enum State { kNone, kCourse, kRoad, kBuild };
     State state = kNone;
     std::set<std::pair<int, int>> placedCylinders; // (block, part) given a position
-    const auto missing = [&](int number, std::string_view line, std::size_t from, int needed) {
+    // Lengths are metres in the file: world units are 10 to the metre.
+    constexpr float kMetres = 10;
+    const auto missing = [&](int number, std::string_view line, std::size_t from, int needed,
+                             float scale = 1, int scaledFrom = 0) {
         std::string_view value;
         if (!valueAfterEquals(line, from, value)) {
             messages.push_back({number, "no '=': ignored"});
             return true;
         }
-        if (countNumbers(value) < needed)
-            messages.push_back({number, "fewer than " + std::to_string(needed) +
-                                            " numbers: the missing ones read as 0"});
+        checkNumbers(number, value, needed, scale, scaledFrom, messages);
         return false;
     };
     const auto digit = [](std::string_view line, std::size_t i) {
@@ -293,7 +332,7 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
                     messages.push_back({number, "the corner is the digit after the piece number "
                                                 "(0-3): ignored"});
                 else
-                    missing(number, line, 2, 3);
+                    missing(number, line, 2, 3, kMetres);
                 return;
             case 'c':
             case 't':
@@ -305,14 +344,12 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
                 if (missing(number, line, 2, line[0] == 'c' ? 4 : 1))
                     return;
                 if (line[0] == 't') {
-                    std::string_view value;
-                    valueAfterEquals(line, 2, value);
-                    const double type = scanDouble(value);
-                    if (type < 0 || type >= 5)
-                        messages.push_back(
-                            {number, "no road type " +
-                                         std::to_string(static_cast<long long>(type)) +
-                                         " (0-4): it is stored as 3"});
+                    std::array<float, 1> type;
+                    numbersAfterEquals(line, 2, type);
+                    const int k = truncateToInt(type[0]);
+                    if (k < 0 || k >= 5)
+                        messages.push_back({number, "no road type " + std::to_string(k) +
+                                                        " (0-4): it is stored as 3"});
                 }
                 return;
             case 'g':
@@ -329,7 +366,7 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
                                                     "(0, +-1)): no lap is ever counted"});
                 } else if (line.size() > 1 && line[1] == 'l' && digit(line, 2) >= 0 &&
                            digit(line, 2) <= 1) {
-                    missing(number, line, 2, 3);
+                    missing(number, line, 2, 3, kMetres);
                 } else {
                     messages.push_back({number, "not a gate record (gd=, gl0=, gl1=): ignored"});
                 }
@@ -348,15 +385,29 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
                     {number, "no building block " + std::to_string(block) + " (0-9): ignored"});
                 return;
             }
-            if (missing(number, line, 1, kind == 'm' ? 4 : 3))
+            // The pitch and the origin are lengths; the counts and the block copied to are not.
+            if (missing(number, line, 1, kind == 'm' ? 4 : 3, kind == 'n' ? 1 : kMetres,
+                        kind == 'm' ? 1 : 0))
                 return;
-            std::string_view value;
-            valueAfterEquals(line, 1, value);
-            std::array<double, 4> v;
-            scanNumbers(value, v);
-            if (kind == 'n' && (v[0] < 1 || v[1] < 1 || v[2] < 1))
-                messages.push_back({number, "a count below 1 is taken as 1"});
-            if (kind == 'm' && (v[0] < 0 || v[0] >= CourseWorld::kBlocks))
+            std::array<float, 4> v;
+            numbersAfterEquals(line, 1, v);
+            if (kind == 'n') {
+                if (v[0] < 1 || v[1] < 1 || v[2] < 1)
+                    messages.push_back({number, "a count below 1 is taken as 1"});
+                const int columns = std::max(truncateToInt(v[0]), 1);
+                const int rows = std::max(truncateToInt(v[1]), 1);
+                BuildingBlock taken;
+                taken.setCounts(columns, rows, truncateToInt(v[2]));
+                if (taken.counts()[0] != columns || taken.counts()[1] != rows)
+                    messages.push_back(
+                        {number, "a grid of " + std::to_string(columns) + " x " +
+                                     std::to_string(rows) + " cells is more than one block " +
+                                     "places (" + std::to_string(BuildingBlock::kMaxCells) +
+                                     "): read as " + std::to_string(taken.counts()[0]) + " x " +
+                                     std::to_string(taken.counts()[1])});
+            }
+            if (kind == 'm' &&
+                (truncateToInt(v[0]) < 0 || truncateToInt(v[0]) >= CourseWorld::kBlocks))
                 messages.push_back({number, "no building block to copy to (0-9): ignored"});
             return;
         }
@@ -394,7 +445,9 @@ Messages lintCourseFile(const std::string& path, bool& ok) {
         if (kind == 'h' && !placedCylinders.count({block, k}))
             messages.push_back({number, "height before the pillar's position: the pp line that "
                                         "follows undoes its raise"});
-        missing(number, line, 1, kind == 'c' ? 4 : (kind == 'p' ? 3 : 1));
+        // Colours are as written; positions, radii and heights are lengths.
+        missing(number, line, 1, kind == 'c' ? 4 : (kind == 'p' ? 3 : 1),
+                kind == 'c' ? 1 : kMetres);
     });
     checkContainment(headers, "course", messages);
     return messages;
@@ -476,9 +529,8 @@ Messages lintModelFile(const std::string& path, bool& ok) {
             messages.push_back({number, "s without a number: no panels are built"});
             return;
         }
-        if (countNumbers(value) < needed)
-            messages.push_back({number, "fewer than " + std::to_string(needed) +
-                                            " numbers: the missing ones read as 0"});
+        // Millimetres become world units at 0.01: no number that a float holds grows past it.
+        checkNumbers(number, value, needed, 1, 0, messages);
     });
     return messages;
 }

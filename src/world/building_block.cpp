@@ -16,7 +16,8 @@ void BuildingBlock::reset() {
 }
 
 void BuildingBlock::setCounts(int i, int j, int k) {
-    counts_ = {std::max(i, 1), std::max(j, 1), std::max(k, 1)};
+    const int columns = std::clamp(i, 1, kMaxCells);
+    counts_ = {columns, std::clamp(j, 1, kMaxCells / columns), std::clamp(k, 1, kMaxCells)};
 }
 
 void BuildingBlock::placeAt(float x, float y, float z) {

@@ -32,6 +32,11 @@ bool inRange(int value, int count) {
     return value >= 0 && value < count;
 }
 
+// A length of the file in world units; one that grows past the floats reads as 0.
+float toWorld(float metres) {
+    return finiteOrZero(metres * kMetres);
+}
+
 } // namespace
 
 bool courseCommentLine(std::string_view line, std::string_view& text) {
@@ -52,7 +57,7 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
             !numbersAfterEquals(line, 2, xyz))
             return;
         RoadPiece& target = world.roadPiece(piece);
-        target.setVertex(corner, xyz[0] * kMetres, xyz[1] * kMetres, xyz[2] * kMetres);
+        target.setVertex(corner, toWorld(xyz[0]), toWorld(xyz[1]), toWorld(xyz[2]));
         target.setUsed(1);
         return;
     }
@@ -77,8 +82,8 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
             const int end = digit(line, 2);
             if (!inRange(end, 2) || !numbersAfterEquals(line, 2, xyz))
                 return;
-            (end == 0 ? gate.end0 : gate.end1) = {xyz[0] * kMetres, xyz[1] * kMetres,
-                                                  xyz[2] * kMetres};
+            (end == 0 ? gate.end0 : gate.end1) = {toWorld(xyz[0]), toWorld(xyz[1]),
+                                                  toWorld(xyz[2])};
         }
         return;
     }
@@ -98,7 +103,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
             return;
         BuildingBlock& block = world.block(index);
         if (kind == 'y') {
-            block.setPitch(v[0] * kMetres, v[1] * kMetres, v[2] * kMetres);
+            block.setPitch(toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
         } else if (kind == 'n') {
             block.setCounts(truncateToInt(v[0]), truncateToInt(v[1]), truncateToInt(v[2]));
         } else {
@@ -107,7 +112,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
                 return;
             if (target != index)
                 world.block(target) = block;
-            world.block(target).setOrigin(v[1] * kMetres, v[2] * kMetres, v[3] * kMetres);
+            world.block(target).setOrigin(toWorld(v[1]), toWorld(v[2]), toWorld(v[3]));
         }
         return;
     }
@@ -127,7 +132,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
     case 'p':
         if (part == 'p') {
             Cylinder& cylinder = block.cylinder(k);
-            cylinder.setPosition(v[0] * kMetres, v[2] * kMetres, v[1] * kMetres);
+            cylinder.setPosition(toWorld(v[0]), toWorld(v[2]), toWorld(v[1]));
             cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
             cylinder.setUsed(1);
         } else {
@@ -140,7 +145,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
             const int corner = digit(line, equals - 1);
             if (!inRange(corner, Box::kCorners))
                 return;
-            block.box(k).setVertex(corner, v[0] * kMetres, v[1] * kMetres, v[2] * kMetres);
+            block.box(k).setVertex(corner, toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
             block.box(k).setUsed(1);
         }
         return;
@@ -152,15 +157,15 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
         return;
     case 'r':
         if (part == 'p')
-            block.cylinder(k).setRadius(v[0] * kMetres);
+            block.cylinder(k).setRadius(toWorld(v[0]));
         return;
     case 'h':
         if (part == 'p') {
             Cylinder& cylinder = block.cylinder(k);
-            const float half = v[0] * kMetres / 2;
+            const float half = toWorld(v[0]) / 2;
             cylinder.setHalfHeight(half);
             const Vec3& p = cylinder.position();
-            cylinder.setPosition(p[0], p[1] + half, p[2]);
+            cylinder.setPosition(p[0], finiteOrZero(p[1] + half), p[2]);
         }
         return;
     default:

@@ -4,8 +4,10 @@
 
 // The records of a course file's two sections. Lengths in the file are metres; the world is in
 // units of 0.1 m, so every coordinate, size and distance is multiplied by 10 (colours, the gate
-// direction, counts and types are taken as written). Numbers missing from a record read as 0;
-// a record whose form, index or digit is out of range is ignored.
+// direction, counts and types are taken as written). Numbers missing from a record read as 0,
+// and so does a number beyond the floats ("1e999"), as written or once in world units, so that
+// nothing infinite reaches the geometry; a record whose form, index or digit is out of range is
+// ignored.
 
 namespace velnor {
 

@@ -106,6 +106,45 @@ TEST(CarModelTest, PanelsAndColours) {
     EXPECT_EQ(red.panel(0).colour(), (Colour{0.2f, 0.2f, 0.2f, 1}));
 }
 
+TEST(CarModelTest, NumbersOutOfRangeReadAsZero) {
+    // 1e999 is beyond every float: it reads as 0, whatever the record, and nothing infinite
+    // reaches the car's shape. "nan" is no number: reading stops there.
+    const CarModel model = loaded("[type0]\n"
+                                  "w=1e999\n"
+                                  "l=-1e999\n"
+                                  "#body\n"
+                                  "p00=1e999 850 -1e999\n"
+                                  "p01=100 nan 300\n"
+                                  "c0=1e999 0.5 1 1\n"
+                                  "p13=1000 700 1400\n"
+                                  "s=1e999\n" // panels round body box 0
+                                  "#tire\n"
+                                  "p0=1e999 750 300\n"
+                                  "r0=1e999\n"
+                                  "w0=1e999\n",
+                                  0);
+    EXPECT_EQ(model.bodyWidth(), 0.0f);
+    EXPECT_EQ(model.bodyLength(), 0.0f);
+    EXPECT_EQ(model.bodyBox(0).vertexX(0), 0.0f);
+    EXPECT_FLOAT_EQ(model.bodyBox(0).vertexY(0), 8.5f);
+    EXPECT_EQ(model.bodyBox(0).vertexZ(0), 0.0f);
+    EXPECT_FLOAT_EQ(model.bodyBox(0).vertexX(1), 1.0f);
+    EXPECT_EQ(model.bodyBox(0).vertexY(1), 0.0f);
+    EXPECT_EQ(model.bodyBox(0).vertexZ(1), 0.0f);
+    EXPECT_EQ(model.bodyBox(0).colour(), (Colour{0, 0.5f, 1, 1}));
+    EXPECT_TRUE(model.panel(0).isUsed());
+    EXPECT_FLOAT_EQ(model.panel(3).vertexX(0), -0.0625f); // box 0's corner 0 shifted -x
+    for (const int t : {0, 2}) {
+        EXPECT_EQ(model.tyre(t).position()[0], 0.0f) << t;
+        EXPECT_FLOAT_EQ(model.tyre(t).position()[1], t == 0 ? 7.5f : -7.5f) << t;
+        EXPECT_FLOAT_EQ(model.tyre(t).position()[2], 3.0f) << t;
+    }
+    EXPECT_EQ(model.tyre(0).radius(), 0.0f);
+    EXPECT_FLOAT_EQ(model.hub(0).radius(), -1.0f); // one unit smaller, as always
+    EXPECT_EQ(model.tyre(2).halfHeight(), 0.0f);
+    EXPECT_FLOAT_EQ(model.hub(2).halfHeight(), 0.0625f);
+}
+
 TEST(CarModelTest, AMissingFileLeavesTheModelAsItWas) {
     CarModel model = loaded(kSedan, 0);
     EXPECT_EQ(loadModel("/nonexistent/Velnor.mod", 0, kNoCarColour, model), -1);

@@ -2,6 +2,7 @@
 #include "race/record_book.h"
 #include "test_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -119,6 +120,77 @@ TEST(RecordBookTest, SectionsOutOfCatalogueOrderKeepTheirRecords) {
     EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Hill", "Oval"})), -1);
     EXPECT_EQ(book.place(0, 0).totalTime(), 200);
     EXPECT_EQ(book.place(1, 0).totalTime(), 100);
+}
+
+TEST(RecordBookTest, CoursesOfTheSameNameKeepTheirOwnRecords) {
+    // Two listed courses may share a name (two files holding a course "Oval"); the file then
+    // holds one section per course, in catalogue order, each read back into its own slot.
+    struct Case {
+        const char* name;
+        std::vector<int> slotsWithRecords; // slot s holds a race of s + 1 seconds a lap
+    };
+    const Case cases[] = {
+        {"both", {0, 2}},
+        {"first only", {0}},
+        {"second only", {2}},
+        {"around another", {0, 1, 2}},
+    };
+    const auto list = courses({"Oval", "Hill", "Oval"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        RecordBook book;
+        for (const int slot : c.slotsWithRecords) {
+            const std::int32_t lap = (slot + 1) * 1000;
+            book.place(slot, 0) = race({lap, lap, lap});
+        }
+        ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+        const std::string written = dir.read("Velnor.rec");
+
+        RecordBook again;
+        EXPECT_EQ(again.readRecords(dir.file("Velnor.rec"), list), 0);
+        for (int slot = 0; slot < 3; ++slot) {
+            const bool has = std::find(c.slotsWithRecords.begin(), c.slotsWithRecords.end(),
+                                       slot) != c.slotsWithRecords.end();
+            EXPECT_EQ(again.place(slot, 0).totalTime(), has ? (slot + 1) * 3000 : 0) << slot;
+        }
+        // The next rewrite loses nothing.
+        ASSERT_EQ(again.writeRecords(dir.file("Velnor.rec"), list), 0);
+        EXPECT_EQ(dir.read("Velnor.rec"), written);
+    }
+}
+
+TEST(RecordBookTest, ARewriteKeepsEveryLapTimeRead) {
+    // Each file is read and written back; what was read must come out as it was.
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string rewritten;
+    };
+    const std::string ten = "0 = 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010\n";
+    const Case cases[] = {
+        {"three laps", "[Oval]\n0 = 61000 59500 60250\n1 =\n2 =\n\n",
+         "[Oval]\n0 = 61000 59500 60250\n1 =\n2 =\n\n"},
+        {"ten laps", "[Oval]\n" + ten + "1 = 5\n2 =\n\n", "[Oval]\n" + ten + "1 = 5\n2 =\n\n"},
+        {"ten laps in every place", "[Oval]\n" + ten + "1" + ten.substr(1) + "2" + ten.substr(1),
+         "[Oval]\n" + ten + "1" + ten.substr(1) + "2" + ten.substr(1) + "\n"},
+        {"more than ten: the eleventh is not read",
+         "[Oval]\n" + ten.substr(0, ten.size() - 1) + " 1011\n1 =\n2 =\n",
+         "[Oval]\n" + ten + "1 =\n2 =\n\n"},
+        {"a later place line replaces the earlier",
+         "[Oval]\n0 = 1000 1000 9000\n0 = 1000 1000\n1 =\n2 =\n",
+         "[Oval]\n0 = 1000 1000\n1 =\n2 =\n\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        dir.write("Velnor.rec", c.file);
+        const auto list = courses({"Oval"});
+        RecordBook book;
+        ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), list), 0);
+        ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+        EXPECT_EQ(dir.read("Velnor.rec"), c.rewritten);
+    }
 }
 
 TEST(RecordBookTest, HugeAndOddNumbersStayInRange) {

@@ -307,6 +307,48 @@ TEST(ToolTest, LintNamesFileLineAndReason) {
     EXPECT_EQ(runWith({"lint", root + "/missing.car"}).status, 2);
 }
 
+TEST(ToolTest, LintNamesHugeGridsAndNumbersTheGameReadsAsZero) {
+    test::TempDir dir;
+    dir.write("big.rod", "[A]\n"
+                         "#road\n"
+                         "p000=1e999 2 3\n" // 3: beyond the floats
+                         "p001=4e37 1 1\n"  // 4: a float, but 4e38 world units is not
+                         "c00=4e37 1 1 1\n" // 5: a colour is not scaled: fine
+                         "c01=nan 1 1 1\n"  // 6: no number
+                         "t01=-1e999\n"     // 7
+                         "gd=1 0 0 1e999\n" // 8: a fourth number is not read
+                         "#build\n"
+                         "n00=100000 100000 1\n" // 10: the grid that froze the game
+                         "n01=8 8 1\n"           // 11: at the limit
+                         "n02=9 8 1\n"           // 12
+                         "pp000=1 2 INF\n"       // 13
+                         "m01=1 0 0 4e37\n"      // 14
+                         "m02=4e37 0 0 0\n");    // 15: the block number is not scaled
+    dir.write("big.mod", "[type0]\nw=1e999\n#body\np00=1 -nan 3\ns=1e999\n#tire\nr0=2e38\n");
+    const QString root = QString::fromStdString(dir.path());
+    const ToolRun run = runWith({"lint", root + "/big.rod", root + "/big.mod"});
+    EXPECT_EQ(run.status, 1);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    const QStringList expected = {
+        "/big.rod:3: 1e999 is too large a number: read as 0",
+        "/big.rod:4: 4e37 is too large once in world units: read as 0",
+        "/big.rod:6: nan is no number: it and the numbers after it read as 0",
+        "/big.rod:7: -1e999 is too large a number: read as 0",
+        "/big.rod:10: a grid of 100000 x 100000 cells is more than one block places (64): "
+        "read as 64 x 1",
+        "/big.rod:12: a grid of 9 x 8 cells is more than one block places (64): read as 9 x 7",
+        "/big.rod:13: INF is no number: it and the numbers after it read as 0",
+        "/big.rod:14: 4e37 is too large once in world units: read as 0",
+        "/big.rod:15: no building block to copy to (0-9): ignored",
+        "/big.mod:2: 1e999 is too large a number: read as 0",
+        "/big.mod:4: -nan is no number: it and the numbers after it read as 0",
+        "/big.mod:5: 1e999 is too large a number: read as 0",
+    };
+    ASSERT_EQ(lines.size(), expected.size()) << run.out.toStdString();
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], root + expected[i]);
+}
+
 TEST(ToolTest, MapAndPlotPictures) {
     test::TempDir dir;
     std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),

@@ -1,6 +1,8 @@
 #include "test_dir.h"
 #include "world/course_catalogue.h"
 
+#include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -134,6 +136,121 @@ TEST(CourseCatalogueTest, RecordForms) {
     EXPECT_FALSE(world.block(1).hasUsedPart());
 }
 
+TEST(CourseCatalogueTest, ABlockPlacesAtMostSixtyFourCells) {
+    // A block places its parts in counts x by counts y cells; a block may place 64 cells at
+    // most (the bundled Town Course's largest has 10): the x count is held to 64, then the y
+    // count to what fits beside it. The third count is not used and held to 64 as well.
+    struct Case {
+        const char* name;
+        const char* line;
+        std::array<int, 3> counts;
+    };
+    const Case cases[] = {
+        {"a town quarter", "n00=5 2 1", {5, 2, 1}},
+        {"a square at the limit", "n00=8 8 1", {8, 8, 1}},
+        {"a row at the limit", "n00=64 1 1", {64, 1, 1}},
+        {"a row one past it", "n00=65 1 1", {64, 1, 1}},
+        {"a square one row past it", "n00=8 9 1", {8, 8, 1}},
+        {"rows cut to fit", "n00=9 8 1", {9, 7, 1}},
+        {"a long column", "n00=1 100000 1", {1, 64, 1}},
+        {"a grid that froze the game", "n00=100000 100000 1", {64, 1, 1}},
+        {"the unused count", "n00=1 1 100000", {1, 1, 64}},
+        {"the largest integers", "n00=99999999999 99999999999 99999999999", {64, 1, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const CourseCatalogue loaded =
+            loadedFrom(dir, std::string("#build\npb00000=1 1 1\n") + c.line + "\nm00=3 0 0 0\n");
+        EXPECT_EQ(loaded.loadedWorld().block(0).counts(), c.counts);
+        EXPECT_EQ(loaded.loadedWorld().block(3).counts(), c.counts); // a copy holds the same
+    }
+}
+
+// Every coordinate, size and colour of a world and gate is a finite number.
+void expectAllFinite(const CourseWorld& world, const StartFinishGate& gate) {
+    const auto finite = [](const auto& values, const std::string& what) {
+        for (const float v : values)
+            EXPECT_TRUE(std::isfinite(v)) << what;
+    };
+    const auto object = [&](const SceneObject& part, const std::string& what) {
+        finite(part.position(), what + " position");
+        finite(part.offset(), what + " offset");
+        finite(part.colour(), what + " colour");
+        finite(part.rotation(), what + " rotation");
+    };
+    const auto box = [&](const Box& part, const std::string& what) {
+        object(part, what);
+        for (int v = 0; v < Box::kCorners; ++v)
+            finite(part.vertex(v), what + " corner " + std::to_string(v));
+    };
+    for (int i = 0; i < CourseWorld::kRoadPieces; ++i)
+        box(world.roadPiece(i), "road piece " + std::to_string(i));
+    for (int b = 0; b < CourseWorld::kBlocks; ++b) {
+        const BuildingBlock& block = world.block(b);
+        const std::string name = "block " + std::to_string(b);
+        finite(block.pitch(), name + " pitch");
+        finite(block.origin(), name + " origin");
+        for (int k = 0; k < BuildingBlock::kParts; ++k) {
+            box(block.box(k), name + " box " + std::to_string(k));
+            const Cylinder& pillar = block.cylinder(k);
+            object(pillar, name + " pillar " + std::to_string(k));
+            finite(std::array<float, 2>{pillar.radius(), pillar.halfHeight()},
+                   name + " pillar size " + std::to_string(k));
+        }
+    }
+    finite(gate.direction, "gate direction");
+    finite(gate.end0, "gate end 0");
+    finite(gate.end1, "gate end 1");
+}
+
+TEST(CourseCatalogueTest, NumbersOutOfRangeReadAsZero) {
+    // 1e999 is beyond every float; 4e37 m is a float but 4e38 world units is not; "nan" and
+    // "inf" are no numbers at all: reading stops there and the values from it on are 0.
+    TempDir dir;
+    const CourseCatalogue c = loadedFrom(dir, "#road\n"
+                                              "p000=1e999 2 3\n"
+                                              "p001=-1e999 -2 -3\n"
+                                              "p002=4e37 1 1\n"
+                                              "p010=1 nan 3\n"
+                                              "p011=inf 1 1\n"
+                                              "c00=1e999 0.5 -1e999 1\n"
+                                              "t02=1e999\n"
+                                              "gd=1e999 1 0\n"
+                                              "gl0=1e999 -5 4e37\n"
+                                              "#build\n"
+                                              "pb00000=1e999 1 1\n"
+                                              "cb000=1e999 1 1 1\n"
+                                              "pp000=1e999 8 4e37\n"
+                                              "rp000=1e999\n"
+                                              "pp010=0 0 33e36\n"
+                                              "hp010=30e36\n" // half 1.5e38 over 3.3e38
+                                              "y00=1e999 20 0\n"
+                                              "n00=1e999 2 1\n"
+                                              "m01=1 1e999 5 4e37\n");
+    const CourseWorld& world = c.loadedWorld();
+    const StartFinishGate& gate = c.loadedGate();
+    EXPECT_EQ(world.roadPiece(0).vertex(0), (Vec3{0, 20, 30}));
+    EXPECT_EQ(world.roadPiece(0).vertex(1), (Vec3{0, -20, -30}));
+    EXPECT_EQ(world.roadPiece(0).vertex(2), (Vec3{0, 10, 10}));
+    EXPECT_EQ(world.roadPiece(1).vertex(0), (Vec3{10, 0, 0}));
+    EXPECT_EQ(world.roadPiece(1).vertex(1), (Vec3{0, 0, 0}));
+    EXPECT_EQ(world.roadPiece(0).colour(), (Colour{0, 0.5f, 0, 1}));
+    EXPECT_EQ(world.roadPiece(2).pieceType(), 0); // type 0: a white marking
+    EXPECT_EQ(gate.direction, (Vec3{0, 1, 0}));
+    EXPECT_EQ(gate.end0, (Vec3{0, -50, 0}));
+    EXPECT_EQ(world.block(0).box(0).vertex(0), (Vec3{0, 10, 10}));
+    EXPECT_EQ(world.block(0).box(0).colour(), (Colour{0, 1, 1, 1}));
+    EXPECT_EQ(world.block(0).cylinder(0).position(), (Vec3{0, 0, 80}));
+    EXPECT_EQ(world.block(0).cylinder(0).radius(), 0);
+    EXPECT_EQ(world.block(1).cylinder(0).position(), (Vec3{0, 0, 0})); // raised past the floats
+    EXPECT_FLOAT_EQ(world.block(1).cylinder(0).halfHeight(), 1.5e38f);
+    EXPECT_EQ(world.block(0).pitch(), (Vec3{0, 200, 0}));
+    EXPECT_EQ(world.block(0).counts(), (std::array<int, 3>{1, 2, 1}));
+    EXPECT_EQ(world.block(1).origin(), (Vec3{0, 50, 0}));
+    expectAllFinite(world, gate);
+}
+
 TEST(CourseCatalogueTest, ACourseRunsOnIntoHeadersHoldingItsName) {
     TempDir dir;
     dir.write("ovals.rod", "[Oval]\n#road\np000=1 0 0\n[Oval 2]\n#road\np010=2 0 0\n");
@@ -246,7 +363,10 @@ TEST(CourseCatalogueTest, MoreThanAHundredCourses) {
 
 TEST(CourseCatalogueTest, LongNamesCommentsAndPathsAreCut) {
     TempDir dir;
-    dir.write("a.rod", "[" + std::string(40, 'n') + "]\ncomment = " + std::string(300, 'c') + "\n");
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string here.
+    dir.write(
+        "a.rod",
+        std::string("[").append(40, 'n').append("]\ncomment = ").append(300, 'c').append("\n"));
     dir.write(std::string(250, 'd') + ".rod", "[TooDeep]\n");
     const CourseCatalogue catalogue = scanned(dir.path());
     ASSERT_EQ(catalogue.count(), 1);

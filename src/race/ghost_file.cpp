@@ -19,6 +19,14 @@ bool isForbidden(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr;
 }
 
+// The text without the spaces and tabs around it.
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
 std::string ghostPath(const std::string& root, const GhostLog& log) {
     return joinPath(root, ghostFileName(log.courseName()));
 }
@@ -94,9 +102,14 @@ int loadGhost(const std::string& root, GhostLog& log) {
         }
         if (state == kEvents) {
             if (text.substr(0, 7) == "carname") {
+                // The whole name, spaces inside it included ("Falco GT"); an empty value keeps
+                // the name read before.
                 std::string_view value;
-                if (valueAfterEquals(text, 0, value) && !firstWord(value).empty())
-                    log.setCarName(firstWord(value));
+                if (valueAfterEquals(text, 0, value)) {
+                    value = trimBlanks(value);
+                    if (!value.empty())
+                        log.setCarName(value);
+                }
                 continue;
             }
             // A row: time and state of channels 0-6. Only a whole row is stored: the first

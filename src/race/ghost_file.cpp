@@ -9,14 +9,41 @@
 #include "race/ghost_log.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace velnor {
 namespace {
 
+// A byte a portable file name cannot hold.
 bool isForbidden(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr;
+}
+
+// Calls `visit` with each character of Shift-JIS `text`: its first byte and its length, 1 or 2
+// (the second byte of a two-byte character may be any byte, "\" and "|" included).
+template <typename Visit> void forEachCharacter(std::string_view text, Visit visit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair =
+            isShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+        visit(i, pair ? 2u : 1u);
+        if (pair)
+            ++i;
+    }
+}
+
+// A course name that is a file name as it stands: no forbidden byte and no leading ".".
+bool standsAsFileName(std::string_view name) {
+    if (!name.empty() && name[0] == '.')
+        return false;
+    bool fits = true;
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        if (length == 1 && isForbidden(static_cast<unsigned char>(name[i])))
+            fits = false;
+    });
+    return fits;
 }
 
 // The text without the spaces and tabs around it.
@@ -31,6 +58,33 @@ std::string ghostPath(const std::string& root, const GhostLog& log) {
     return joinPath(root, ghostFileName(log.courseName()));
 }
 
+// Whose ghost a file holds, by its section headers.
+enum class Owner {
+    kNobody,     // no such file, or a file without any section
+    kCourse,     // it has a section named after the course
+    kOther,      // its sections name other courses only
+    kUnreadable, // it is there but cannot be read
+};
+
+Owner ownerOf(const std::string& path, std::string_view courseName) {
+    LineReader reader;
+    if (!reader.open(path)) {
+        struct stat info {};
+        return stat(path.c_str(), &info) != 0 && errno == ENOENT ? Owner::kNobody
+                                                                 : Owner::kUnreadable;
+    }
+    Owner owner = Owner::kNobody;
+    TextLine line;
+    while (reader.next(line)) {
+        if (isCommentLine(line.text) || !isHeaderLine(line.text))
+            continue;
+        if (headerName(line.text) == courseName)
+            return Owner::kCourse;
+        owner = Owner::kOther;
+    }
+    return owner;
+}
+
 void appendInt(std::string& out, const char* format, int value) {
     char text[32];
     std::snprintf(text, sizeof text, format, value);
@@ -40,17 +94,20 @@ void appendInt(std::string& out, const char* format, int value) {
 } // namespace
 
 std::string ghostFileName(const char* courseName) {
-    std::string name(courseName);
-    for (std::size_t i = 0; i < name.size(); ++i) {
+    const std::string_view name = courseName;
+    if (standsAsFileName(name))
+        return std::string(name) + ".gst";
+    std::string file;
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
         const auto c = static_cast<unsigned char>(name[i]);
-        if (isShiftJisLeadByte(c) && i + 1 < name.size()) {
-            ++i; // the second byte of a character may be any byte, "\" included
-            continue;
+        if (length == 1 && (isForbidden(c) || c == '%' || (i == 0 && c == '.'))) {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            file.append({'%', kHex[c >> 4], kHex[c & 0xF]});
+        } else {
+            file.append(name.substr(i, length));
         }
-        if (isForbidden(c) || (i == 0 && c == '.'))
-            name[i] = '_';
-    }
-    return name + ".gst";
+    });
+    return file + ".gst";
 }
 
 int saveGhost(const std::string& root, const GhostLog& log) {
@@ -81,7 +138,12 @@ int saveGhost(const std::string& root, const GhostLog& log) {
     }
     out += "\n";
     appendInt(out, "%d\n", log.finishTime());
-    return replaceFile(ghostPath(root, log), out) ? 0 : -1;
+    // Another course's ghost under the same file name stays.
+    const std::string path = ghostPath(root, log);
+    const Owner owner = ownerOf(path, log.courseName());
+    if (owner == Owner::kOther || owner == Owner::kUnreadable)
+        return -1;
+    return replaceFile(path, out) ? 0 : -1;
 }
 
 int loadGhost(const std::string& root, GhostLog& log) {
@@ -90,7 +152,8 @@ int loadGhost(const std::string& root, GhostLog& log) {
         return -1;
     enum State { kOther, kEvents, kValues, kFinish };
     State state = kOther;
-    int row = 0; // counts the event rows, and from the first snapshot row on those
+    bool found = false; // the course's section was met; nothing is stored before that
+    int row = 0;        // counts the event rows, and from the first snapshot row on those
     TextLine line;
     while (reader.next(line)) {
         const std::string_view text = line.text;
@@ -98,6 +161,7 @@ int loadGhost(const std::string& root, GhostLog& log) {
             continue;
         if (isHeaderLine(text)) {
             state = headerName(text) == std::string_view(log.courseName()) ? kEvents : kOther;
+            found = found || state == kEvents;
             continue;
         }
         if (state == kEvents) {
@@ -154,12 +218,11 @@ int loadGhost(const std::string& root, GhostLog& log) {
             }
         }
     }
-    return 0;
+    return found ? 0 : -1;
 }
 
 int ghostFileExists(const std::string& root, const GhostLog& log) {
-    LineReader reader;
-    return reader.open(ghostPath(root, log)) ? 1 : 0;
+    return ownerOf(ghostPath(root, log), log.courseName()) == Owner::kCourse ? 1 : 0;
 }
 
 } // namespace velnor

@@ -208,11 +208,15 @@ int CarCatalogue::rewriteCar(int index) {
 
 // Removes the section of entry `removeIndex` (when >= 0) from the file `path` and appends
 // `workCar` (when `append`), in one safe replacement of the file; then brings the catalogue in
-// line. On failure nothing changes and the result is -1.
+// line. On failure nothing changes and the result is -1: a car that is no longer in its file, a
+// comment that cannot be written.
 int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append) {
     if (!isSafeRelativePath(path))
         return -1;
     if (append && removeIndex < 0 && lastIndex_ + 1 >= kCapacity)
+        return -1;
+    CarSpec spec = workCar_.spec(); // as written: the list shows what a new scan would find
+    if (append && !makeTextsWritable(spec))
         return -1;
     const std::string fullPath = joinPath(root_, path);
 
@@ -231,13 +235,14 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
             return -1;
         section = findSection(reader, entries_[removeIndex]);
     }
+    if (removeIndex >= 0 && !section)
+        return -1; // the car is not in its file (any more): nothing to remove
     if (section)
         contents.erase(static_cast<std::size_t>(section->begin),
                        static_cast<std::size_t>(section->end - section->begin));
 
     CatalogueEntry added;
     if (append) {
-        const CarSpec& spec = workCar_.spec();
         copyText(added.name, spec.carname());
         copyText(added.path, path);
         copyText(added.comment, appendedCarSummary(spec));
@@ -245,7 +250,7 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
         added.offset = static_cast<std::int32_t>(std::min<std::size_t>(contents.size(), INT32_MAX));
         contents.append(formatCarSection(spec));
     }
-    if ((section || append) && !replaceFile(fullPath, contents))
+    if (!replaceFile(fullPath, contents))
         return -1;
 
     if (section) {

@@ -1,6 +1,8 @@
 #include "cars/car_catalogue.h"
 #include "test_dir.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -238,11 +240,113 @@ TEST(CarCatalogueTest, DeleteWithAStalePositionRemovesTheRightCar) {
     dir.write("a.car", "[Beta]\nweight = 1300\n[Alpha]\nweight = 800\n"); // reordered by hand
     ASSERT_EQ(catalogue.deleteCar(0), 0); // Alpha, stored at 0 where Beta now stands
     EXPECT_EQ(dir.read("a.car"), "[Beta]\nweight = 1300\n");
+}
 
-    dir.write("a.car", "[Gamma]\n"); // Beta is gone from its file: nothing to remove
-    ASSERT_EQ(catalogue.deleteCar(0), 0);
-    EXPECT_EQ(dir.read("a.car"), "[Gamma]\n");
-    EXPECT_EQ(catalogue.lastIndex(), -1);
+// A car that is no longer in its file cannot be deleted or rewritten: the operation says so and
+// changes neither the file nor the list.
+TEST(CarCatalogueTest, DeleteAndRewriteReportACarThatIsNotInItsFile) {
+    struct Row {
+        const char* name;
+        const char* file; // what a.car holds when the car is deleted; nullptr: the file is gone
+    };
+    const Row rows[] = {
+        {"another car in its place", "[Gamma]\nweight = 1\n"},
+        {"only a comment naming it", "/ [Beta] was here\n[Gamma]\n"},
+        {"empty file", ""},
+        {"file removed", nullptr},
+    };
+    for (const Row& row : rows) {
+        for (const bool rewrite : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (rewrite ? ", rewrite" : ", delete"));
+            TempDir dir;
+            dir.write("a.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+            CarCatalogue catalogue = scanned(dir);
+            ASSERT_EQ(catalogue.loadCar(1), 0);
+            if (row.file)
+                dir.write("a.car", row.file);
+            else
+                std::remove(dir.file("a.car").c_str());
+            EXPECT_EQ(rewrite ? catalogue.rewriteCar(1) : catalogue.deleteCar(1), -1);
+            EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta"}));
+            if (row.file) {
+                EXPECT_EQ(dir.read("a.car"), row.file);
+            } else {
+                EXPECT_FALSE(std::filesystem::exists(dir.file("a.car")));
+            }
+        }
+    }
+}
+
+// Texts the player typed go into a car file as one line each that reads back as what the list
+// shows: control characters (a pasted line break, a tab) are dropped, and a comment's "[" and "]",
+// which together would make its line a car's header, are written in their full-width forms.
+TEST(CarCatalogueTest, TypedTextsAreWrittenAsLinesThatReadBackTheSame) {
+    struct Row {
+        const char* name;
+        const char* carname;
+        const char* comment;
+        const char* listedName;
+        const char* listedComment; // the appended car's summary: its comment
+    };
+    const Row rows[] = {
+        {"line break in the name", "Falco\nGT", "", "FalcoGT", nullptr},
+        {"CRLF and tab in the name", "\tFalco\r\nGT\r\n", "", "FalcoGT", nullptr},
+        {"Ctrl-Z in the name",
+         "Fal\x1a"
+         "co",
+         "", "Falco", nullptr},
+        {"line breaks in the comment", "Falco", "fast\nand\r\nlight\n", "Falco", "fastandlight"},
+        {"brackets in the comment", "Falco", "see [note]", "Falco", "see \x81\x6dnote\x81\x6e"},
+        {"one bracket stays", "Falco", "a [b", "Falco", "a [b"},
+        {"brackets in the name", "[Falco] GT", "", "[Falco] GT", nullptr},
+    };
+    for (const Row& row : rows) {
+        for (const bool rewrite : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (rewrite ? ", rewritten" : ", appended"));
+            TempDir dir;
+            dir.write("Velnor.car", "[Alpha]\nweight = 800\n");
+            CarCatalogue catalogue = scanned(dir);
+            catalogue.workCar().fullReset(0);
+            CarSpec& spec = catalogue.workCar().spec();
+            spec.setCarname(row.carname);
+            spec.setComment(row.comment);
+            spec.setWeight(1234);
+            ASSERT_EQ(rewrite ? catalogue.rewriteCar(0) : catalogue.appendCar("Velnor.car"), 0);
+            const int added = catalogue.indexOfCar(row.listedName);
+            ASSERT_GE(added, 0);
+            if (row.listedComment) {
+                EXPECT_STREQ(catalogue.entry(added).comment, row.listedComment);
+            }
+
+            // The file lists what the catalogue holds, and the car reads back.
+            const CarCatalogue again = scanned(dir);
+            EXPECT_EQ(names(again), names(catalogue));
+            ASSERT_EQ(catalogue.loadCar(added), 0);
+            EXPECT_EQ(catalogue.workCar().spec().weight(), 1234);
+
+            // Deleting it removes it from the file.
+            ASSERT_EQ(catalogue.deleteCar(added), 0);
+            const CarCatalogue left = scanned(dir);
+            EXPECT_EQ(names(left), names(catalogue));
+            EXPECT_EQ(left.indexOfCar(row.listedName), -1);
+        }
+    }
+}
+
+// The bytes 0x5B and 0x5D are also the second bytes of two-byte characters (ゼ and ゾ end in them):
+// a comment holding both would read as a header in any form, so the car is not written.
+TEST(CarCatalogueTest, ACommentThatWouldReadAsAHeaderIsRefused) {
+    TempDir dir;
+    const std::string before = "[Alpha]\nweight = 800\n";
+    dir.write("Velnor.car", before);
+    CarCatalogue catalogue = scanned(dir);
+    catalogue.workCar().fullReset(0);
+    catalogue.workCar().spec().setCarname("Zero");
+    catalogue.workCar().spec().setComment("\x83\x5b\x83\x8d \x83\x5d\x83\x4e"); // ゼロ ゾク
+    EXPECT_EQ(catalogue.appendCar("Velnor.car"), -1);
+    EXPECT_EQ(catalogue.rewriteCar(0), -1);
+    EXPECT_EQ(dir.read("Velnor.car"), before);
+    EXPECT_EQ(names(catalogue), std::vector<std::string>{"Alpha"});
 }
 
 TEST(CarCatalogueTest, RewriteMovesTheCarToTheEndOfItsFileAndSorts) {

@@ -47,7 +47,8 @@ struct ByteRange {
 
 // The bytes of a car's section in its file: the header line naming the car (the stored position
 // is tried first; if the file changed, the first header with the same name), up to the next line
-// that holds both brackets. None when the file no longer holds the car.
+// the listing takes for a header (a comment line with brackets is part of the section). None
+// when the file no longer holds the car.
 std::optional<ByteRange> findSection(LineReader& reader, const CatalogueEntry& entry) {
     const std::string_view name = entry.name;
     std::optional<std::int64_t> atOffset;
@@ -73,7 +74,8 @@ std::optional<ByteRange> findSection(LineReader& reader, const CatalogueEntry& e
     reader.seek(*begin);
     bool first = true;
     while (reader.next(line)) {
-        if (!first && isHeaderLine(line.text)) // tested as read: a comment with brackets ends it
+        const std::string_view text = carLine(line);
+        if (!first && !isCommentLine(text) && isHeaderLine(text))
             break;
         first = false;
         range.end = line.end;

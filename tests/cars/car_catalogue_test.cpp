@@ -224,13 +224,81 @@ TEST(CarCatalogueTest, DeleteKeepsTheOtherCarsAndTheirPositions) {
 
 TEST(CarCatalogueTest, DeleteCopiesOtherLinesByteForByte) {
     TempDir dir;
-    const std::string before = "/ mine\r\n[Alpha]\r\nweight = 800\r\n/ note [x] ends it\r\n"
+    const std::string before = "/ mine\r\n[Alpha]\r\nweight = 800\r\n/ note [x] is Alpha's\r\n"
                                "[Beta]\r\nweight = 1300   \r\n";
     dir.write("a.car", before);
     CarCatalogue catalogue = scanned(dir);
     ASSERT_EQ(catalogue.deleteCar(0), 0);
-    EXPECT_EQ(dir.read("a.car"), "/ mine\r\n/ note [x] ends it\r\n[Beta]\r\nweight = 1300   \r\n");
+    EXPECT_EQ(dir.read("a.car"), "/ mine\r\n[Beta]\r\nweight = 1300   \r\n");
     EXPECT_EQ(lineAt(dir, catalogue.entry(0)), "[Beta]\r");
+}
+
+// Deleting or editing one car leaves every other car of the file as it was, byte for byte and
+// in what it loads, whatever lines the removed car's section holds: its section ends only at the
+// next line the listing takes for a car's header.
+TEST(CarCatalogueTest, DeletingOrEditingACarLeavesTheOtherCarsAlone) {
+    struct Row {
+        const char* name;
+        const char* middle; // Beta's section, after its header
+    };
+    const Row rows[] = {
+        {"comment line with brackets", "weight = 1300\n/ tuned [stage 2]\nweight = 1350\n"
+                                       "gear1 = 3.9\ndisplacement = 2900\n"},
+        {"comment line with brackets and spaces after",
+         "weight = 1300\n/ [old] values:   \ngear1 = 3.9\nweight = 1350\n"},
+        {"bracketed comment right after the header", "/ [x]\nweight = 1350\ngear1 = 3.9\n"},
+        {"CRLF and a bracketed comment", "weight = 1300\r\n//[a] [b]\r\nweight = 1350\r\n"},
+    };
+    const std::string alpha =
+        "/ my cars\n[Alpha]\nweight = 800\ngear1 = 3.2\ndisplacement = 1500\n";
+    const std::string gamma = "[Gamma]\nweight = 2000\ngear1 = 4.1\n";
+    for (const Row& row : rows) {
+        for (const bool edit : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (edit ? ", edited" : ", deleted"));
+            TempDir dir;
+            dir.write("a.car", alpha + "[Beta]\n" + row.middle + gamma);
+            CarCatalogue catalogue = scanned(dir);
+            ASSERT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+            struct Values {
+                double weight, gear1, displacement;
+            };
+            const auto values = [&](int index) {
+                EXPECT_EQ(catalogue.loadCar(index), 0);
+                const CarSpec& spec = catalogue.workCar().spec();
+                return Values{spec.weight(), spec.gear(0), spec.displacement()};
+            };
+            const Values alphaBefore = values(0);
+            const Values gammaBefore = values(2);
+            EXPECT_EQ(alphaBefore.weight, 800);
+
+            if (edit) {
+                ASSERT_EQ(catalogue.loadCar(1), 0);
+                catalogue.workCar().spec().setWeight(1400);
+                ASSERT_EQ(catalogue.rewriteCar(1), 0);
+            } else {
+                ASSERT_EQ(catalogue.deleteCar(1), 0);
+            }
+            const std::string after = dir.read("a.car");
+            EXPECT_EQ(after.substr(0, alpha.size() + gamma.size()), alpha + gamma);
+
+            const CarCatalogue again = scanned(dir);
+            EXPECT_EQ(names(again), edit ? (std::vector<std::string>{"Alpha", "Beta", "Gamma"})
+                                         : (std::vector<std::string>{"Alpha", "Gamma"}));
+            const int a = catalogue.indexOfCar("Alpha");
+            const int g = catalogue.indexOfCar("Gamma");
+            const Values alphaAfter = values(a);
+            EXPECT_EQ(alphaAfter.weight, alphaBefore.weight);
+            EXPECT_EQ(alphaAfter.gear1, alphaBefore.gear1);
+            EXPECT_EQ(alphaAfter.displacement, alphaBefore.displacement);
+            const Values gammaAfter = values(g);
+            EXPECT_EQ(gammaAfter.weight, gammaBefore.weight);
+            EXPECT_EQ(gammaAfter.gear1, gammaBefore.gear1);
+            if (edit) {
+                ASSERT_EQ(catalogue.findCar("Beta"), 0);
+                EXPECT_EQ(catalogue.workCar().spec().weight(), 1400);
+            }
+        }
+    }
 }
 
 TEST(CarCatalogueTest, DeleteWithAStalePositionRemovesTheRightCar) {

@@ -210,8 +210,8 @@ int CarCatalogue::rewriteCar(int index) {
 
 // Removes the section of entry `removeIndex` (when >= 0) from the file `path` and appends
 // `workCar` (when `append`), in one safe replacement of the file; then brings the catalogue in
-// line. On failure nothing changes and the result is -1: a car that is no longer in its file, a
-// comment that cannot be written.
+// line. On failure nothing changes and the result is -1: a file outside the game directory (also
+// through a link), a car that is no longer in its file, a comment that cannot be written.
 int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append) {
     if (!isSafeRelativePath(path))
         return -1;
@@ -220,7 +220,9 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
     CarSpec spec = workCar_.spec(); // as written: the list shows what a new scan would find
     if (append && !makeTextsWritable(spec))
         return -1;
-    const std::string fullPath = joinPath(root_, path);
+    std::string fullPath; // the linked file itself, so that a link stays a link
+    if (!resolveInside(root_, path, fullPath))
+        return -1;
 
     std::string contents;
     if (!readWholeFile(fullPath, contents)) {

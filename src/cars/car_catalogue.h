@@ -44,6 +44,8 @@ public:
     int deleteCar(int index);
     // Replaces car `index` by `workCar`: its section leaves the file, the new one goes at the end
     // of the same file, then the list is sorted. -1 if the file no longer holds the car.
+    // Every change goes only to files inside the game directory (a file linked in from elsewhere
+    // is read, never written: -1), and a link to a file stays a link.
     int rewriteCar(int index);
     // Reads the body shape of `bodyType` from the model file `fileName` of the game directory
     // into `model`, painted in the colour of the car loaded last.

@@ -417,6 +417,47 @@ TEST(CarCatalogueTest, ACommentThatWouldReadAsAHeaderIsRefused) {
     EXPECT_EQ(names(catalogue), std::vector<std::string>{"Alpha"});
 }
 
+// A car file reached through a symbolic link is listed; editing it changes the linked file and
+// keeps the link, as long as that file lies in the game directory. A file linked from outside is
+// read, but never written.
+TEST(CarCatalogueTest, LinkedCarFilesAreListedAndWrittenOnlyInsideTheGameDirectory) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    TempDir away;
+    dir.write("store/real.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+    fs::create_symlink("store/real.car", dir.file("mine.car"));
+    away.write("theirs.car", "[Gamma]\nweight = 2000\n[Delta]\nweight = 900\n");
+    fs::create_symlink(away.file("theirs.car"), dir.file("theirs.car"));
+    fs::create_directory_symlink(away.path(), dir.file("shared"));
+
+    CarCatalogue catalogue = scanned(dir);
+    const auto at = [&](const char* name, const char* path) {
+        for (int i = 0; i <= catalogue.lastIndex(); ++i)
+            if (std::string(catalogue.entry(i).name) == name &&
+                std::string(catalogue.entry(i).path) == path)
+                return i;
+        return -1;
+    };
+    ASSERT_GE(at("Alpha", "mine.car"), 0);
+    ASSERT_GE(at("Gamma", "theirs.car"), 0);
+    ASSERT_GE(at("Delta", "shared/theirs.car"), 0);
+    ASSERT_EQ(catalogue.loadCar(at("Gamma", "theirs.car")), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 2000);
+
+    ASSERT_EQ(catalogue.deleteCar(at("Alpha", "mine.car")), 0);
+    EXPECT_TRUE(fs::is_symlink(dir.file("mine.car")));
+    EXPECT_EQ(dir.read("store/real.car"), "[Beta]\nweight = 1300\n");
+
+    const std::string theirs = away.read("theirs.car");
+    EXPECT_EQ(catalogue.deleteCar(at("Gamma", "theirs.car")), -1);
+    ASSERT_EQ(catalogue.loadCar(at("Delta", "shared/theirs.car")), 0);
+    EXPECT_EQ(catalogue.rewriteCar(at("Delta", "shared/theirs.car")), -1);
+    catalogue.workCar().spec().setCarname("Epsilon");
+    EXPECT_EQ(catalogue.appendCar("shared/theirs.car"), -1);
+    EXPECT_EQ(away.read("theirs.car"), theirs);
+    EXPECT_TRUE(fs::is_symlink(dir.file("theirs.car")));
+}
+
 TEST(CarCatalogueTest, RewriteMovesTheCarToTheEndOfItsFileAndSorts) {
     TempDir dir;
     dir.write("a.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");

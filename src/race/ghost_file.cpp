@@ -146,9 +146,24 @@ int saveGhost(const std::string& root, const GhostLog& log) {
     return replaceFile(path, out) ? 0 : -1;
 }
 
-int loadGhost(const std::string& root, GhostLog& log) {
+namespace {
+
+// The file name older versions gave a course's ghost: "_" for each byte a file name cannot hold
+// and for a leading ".".
+std::string olderGhostFileName(std::string_view name) {
+    std::string file(name);
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        if (length == 1 &&
+            (isForbidden(static_cast<unsigned char>(name[i])) || (i == 0 && name[i] == '.')))
+            file[i] = '_';
+    });
+    return file + ".gst";
+}
+
+// Reads the section of `log`'s course from the ghost file at `path`; -1 if there is none.
+int readGhost(const std::string& path, GhostLog& log) {
     LineReader reader;
-    if (!reader.open(ghostPath(root, log)))
+    if (!reader.open(path))
         return -1;
     enum State { kOther, kEvents, kValues, kFinish };
     State state = kOther;
@@ -219,6 +234,17 @@ int loadGhost(const std::string& root, GhostLog& log) {
         }
     }
     return found ? 0 : -1;
+}
+
+} // namespace
+
+int loadGhost(const std::string& root, GhostLog& log) {
+    if (readGhost(ghostPath(root, log), log) == 0)
+        return 0;
+    // Older versions wrote "_" for each byte a file name cannot hold: such a file is the course's
+    // ghost still, when its header names the course.
+    const std::string older = olderGhostFileName(log.courseName());
+    return older != ghostFileName(log.courseName()) ? readGhost(joinPath(root, older), log) : -1;
 }
 
 int ghostFileExists(const std::string& root, const GhostLog& log) {

@@ -32,7 +32,9 @@ std::string ghostFileName(const char* courseName);
 int saveGhost(const std::string& root, const GhostLog& log);
 // Reads the ghost of `log`'s course into it (the caller resets it and sets the course name
 // first). -1 if there is no such file or it holds no section of the course; the log is then
-// unchanged. Rows past a channel's capacity are not read.
+// unchanged. A course whose name had to be changed also finds its ghost under the file name older
+// versions gave it ("_" for each such byte), as long as that file's section names the course.
+// Rows past a channel's capacity are not read.
 int loadGhost(const std::string& root, GhostLog& log);
 // 1 if the course of `log` has a ghost file that can be opened and holds its section, else 0.
 int ghostFileExists(const std::string& root, const GhostLog& log);

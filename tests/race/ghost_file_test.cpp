@@ -184,6 +184,30 @@ TEST(GhostFileTest, DifferentCoursesNeverShareAGhost) {
     EXPECT_EQ(dir.read("A%2FB.gst").substr(0, 6), "[A/B]\n");
 }
 
+// Before names were written with "%", every byte a file name cannot hold became "_": such a
+// file is still the course's ghost when its header names the course, and only then.
+TEST(GhostFileTest, AGhostUnderItsOlderFileNameIsStillFound) {
+    test::TempDir dir;
+    dir.write("A_B.gst", "[A/B]\ncarname = Kite Sport\n\n\n\n4321\n");
+    const GhostLog back = readBack(dir, "A/B");
+    EXPECT_STREQ(back.carName(), "Kite Sport");
+    EXPECT_EQ(back.finishTime(), 4321);
+
+    GhostLog other;
+    other.setCourseName("A_B"); // the file's own name, but not its course
+    EXPECT_EQ(loadGhost(dir.path(), other), -1);
+    GhostLog third;
+    third.setCourseName("A:B"); // the same older name, another course
+    EXPECT_EQ(loadGhost(dir.path(), third), -1);
+
+    // Saving writes the file of today's name; it wins from then on.
+    GhostLog log = named("A/B", "Falco GT");
+    log.setFinishTime(99);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    EXPECT_STREQ(readBack(dir, "A/B").carName(), "Falco GT");
+    EXPECT_EQ(dir.read("A_B.gst").substr(0, 6), "[A/B]\n");
+}
+
 TEST(GhostFileTest, NoFileLeavesTheLogAlone) {
     test::TempDir dir;
     GhostLog log = named("Nowhere", "Mine");

@@ -91,63 +91,6 @@ void appendInt(std::string& out, const char* format, int value) {
     out += text;
 }
 
-} // namespace
-
-std::string ghostFileName(const char* courseName) {
-    const std::string_view name = courseName;
-    if (standsAsFileName(name))
-        return std::string(name) + ".gst";
-    std::string file;
-    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (length == 1 && (isForbidden(c) || c == '%' || (i == 0 && c == '.'))) {
-            constexpr char kHex[] = "0123456789ABCDEF";
-            file.append({'%', kHex[c >> 4], kHex[c & 0xF]});
-        } else {
-            file.append(name.substr(i, length));
-        }
-    });
-    return file + ".gst";
-}
-
-int saveGhost(const std::string& root, const GhostLog& log) {
-    int rows = 0; // digital rows: the events of the busiest channel
-    for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
-        rows = std::max(rows, log.eventCount(channel));
-    int valueRows = rows;
-    for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
-        valueRows = std::max(valueRows, log.valueCount(channel));
-
-    std::string out;
-    out.append("[").append(log.courseName()).append("]\n");
-    out.append("carname = ").append(log.carName()).append("\n\n");
-    for (int r = 0; r < rows; ++r) {
-        for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel) {
-            appendInt(out, "%8d ", log.eventTime(channel, r));
-            appendInt(out, "%2d ", log.eventState(channel, r));
-        }
-        out += "\n";
-    }
-    out += "\n";
-    for (int r = 0; r < valueRows; ++r) {
-        for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel) {
-            appendInt(out, "%8d ", log.valueTime(channel, r));
-            out.append(formatFixed(log.value(channel, r), 6, 12)).append(" ");
-        }
-        out += "\n";
-    }
-    out += "\n";
-    appendInt(out, "%d\n", log.finishTime());
-    // Another course's ghost under the same file name stays.
-    const std::string path = ghostPath(root, log);
-    const Owner owner = ownerOf(path, log.courseName());
-    if (owner == Owner::kOther || owner == Owner::kUnreadable)
-        return -1;
-    return replaceFile(path, out) ? 0 : -1;
-}
-
-namespace {
-
 // The file name older versions gave a course's ghost: "_" for each byte a file name cannot hold
 // and for a leading ".".
 std::string olderGhostFileName(std::string_view name) {
@@ -237,6 +180,59 @@ int readGhost(const std::string& path, GhostLog& log) {
 }
 
 } // namespace
+
+std::string ghostFileName(const char* courseName) {
+    const std::string_view name = courseName;
+    if (standsAsFileName(name))
+        return std::string(name) + ".gst";
+    std::string file;
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (length == 1 && (isForbidden(c) || c == '%' || (i == 0 && c == '.'))) {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            file.append({'%', kHex[c >> 4], kHex[c & 0xF]});
+        } else {
+            file.append(name.substr(i, length));
+        }
+    });
+    return file + ".gst";
+}
+
+int saveGhost(const std::string& root, const GhostLog& log) {
+    int rows = 0; // digital rows: the events of the busiest channel
+    for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
+        rows = std::max(rows, log.eventCount(channel));
+    int valueRows = rows;
+    for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
+        valueRows = std::max(valueRows, log.valueCount(channel));
+
+    std::string out;
+    out.append("[").append(log.courseName()).append("]\n");
+    out.append("carname = ").append(log.carName()).append("\n\n");
+    for (int r = 0; r < rows; ++r) {
+        for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel) {
+            appendInt(out, "%8d ", log.eventTime(channel, r));
+            appendInt(out, "%2d ", log.eventState(channel, r));
+        }
+        out += "\n";
+    }
+    out += "\n";
+    for (int r = 0; r < valueRows; ++r) {
+        for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel) {
+            appendInt(out, "%8d ", log.valueTime(channel, r));
+            out.append(formatFixed(log.value(channel, r), 6, 12)).append(" ");
+        }
+        out += "\n";
+    }
+    out += "\n";
+    appendInt(out, "%d\n", log.finishTime());
+    // Another course's ghost under the same file name stays.
+    const std::string path = ghostPath(root, log);
+    const Owner owner = ownerOf(path, log.courseName());
+    if (owner == Owner::kOther || owner == Owner::kUnreadable)
+        return -1;
+    return replaceFile(path, out) ? 0 : -1;
+}
 
 int loadGhost(const std::string& root, GhostLog& log) {
     if (readGhost(ghostPath(root, log), log) == 0)

@@ -47,6 +47,11 @@ TEST(DirectoryWalkTest, LinkedFilesAndFoldersAreListedLoopsAreNot) {
         "kit/parts.car", "link.car", "real/one.car", "relative.car", "shown/two.car", "theirs.car",
     };
     EXPECT_EQ(walkAll(dir.path(), "car"), expected);
+
+    // Course files alike.
+    away.write("track.rod", "");
+    fs::create_symlink(away.file("track.rod"), dir.file("track.rod"));
+    EXPECT_EQ(walkAll(dir.path(), "rod"), std::vector<std::string>{"track.rod"});
 }
 
 TEST(DirectoryWalkTest, AFolderLinkedBeforeItsRealPlaceIsWalkedOnce) {

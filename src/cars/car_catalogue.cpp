@@ -47,7 +47,8 @@ struct ByteRange {
 
 // The bytes of a car's section in its file: the header line naming the car (the stored position
 // is tried first; if the file changed, the first header with the same name), up to the next line
-// that holds both brackets. None when the file no longer holds the car.
+// the listing takes for a header (a comment line with brackets is part of the section). None
+// when the file no longer holds the car.
 std::optional<ByteRange> findSection(LineReader& reader, const CatalogueEntry& entry) {
     const std::string_view name = entry.name;
     std::optional<std::int64_t> atOffset;
@@ -73,7 +74,8 @@ std::optional<ByteRange> findSection(LineReader& reader, const CatalogueEntry& e
     reader.seek(*begin);
     bool first = true;
     while (reader.next(line)) {
-        if (!first && isHeaderLine(line.text)) // tested as read: a comment with brackets ends it
+        const std::string_view text = carLine(line);
+        if (!first && !isCommentLine(text) && isHeaderLine(text))
             break;
         first = false;
         range.end = line.end;
@@ -208,13 +210,19 @@ int CarCatalogue::rewriteCar(int index) {
 
 // Removes the section of entry `removeIndex` (when >= 0) from the file `path` and appends
 // `workCar` (when `append`), in one safe replacement of the file; then brings the catalogue in
-// line. On failure nothing changes and the result is -1.
+// line. On failure nothing changes and the result is -1: a file outside the game directory (also
+// through a link), a car that is no longer in its file, a comment that cannot be written.
 int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append) {
     if (!isSafeRelativePath(path))
         return -1;
     if (append && removeIndex < 0 && lastIndex_ + 1 >= kCapacity)
         return -1;
-    const std::string fullPath = joinPath(root_, path);
+    CarSpec spec = workCar_.spec(); // as written: the list shows what a new scan would find
+    if (append && !makeTextsWritable(spec))
+        return -1;
+    std::string fullPath; // the linked file itself, so that a link stays a link
+    if (!resolveInside(root_, path, fullPath))
+        return -1;
 
     std::string contents;
     if (!readWholeFile(fullPath, contents)) {
@@ -231,13 +239,14 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
             return -1;
         section = findSection(reader, entries_[removeIndex]);
     }
+    if (removeIndex >= 0 && !section)
+        return -1; // the car is not in its file (any more): nothing to remove
     if (section)
         contents.erase(static_cast<std::size_t>(section->begin),
                        static_cast<std::size_t>(section->end - section->begin));
 
     CatalogueEntry added;
     if (append) {
-        const CarSpec& spec = workCar_.spec();
         copyText(added.name, spec.carname());
         copyText(added.path, path);
         copyText(added.comment, appendedCarSummary(spec));
@@ -245,7 +254,7 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
         added.offset = static_cast<std::int32_t>(std::min<std::size_t>(contents.size(), INT32_MAX));
         contents.append(formatCarSection(spec));
     }
-    if ((section || append) && !replaceFile(fullPath, contents))
+    if (!replaceFile(fullPath, contents))
         return -1;
 
     if (section) {

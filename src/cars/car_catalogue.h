@@ -36,12 +36,16 @@ public:
     int findCar(std::string_view name);
     // Index of the first listed car named `name`, -1 if none.
     int indexOfCar(std::string_view name) const;
-    // Adds `workCar` at the end of the file `path` (created if absent) and as the last entry.
+    // Adds `workCar` at the end of the file `path` (created if absent) and as the last entry. Its
+    // name and comment are written as `makeTextsWritable` makes them, and listed the same way.
     int appendCar(const std::string& path);
-    // Removes car `index` from its file and from the catalogue.
+    // Removes car `index` from its file and from the catalogue: its header line and every line up
+    // to the next header the listing would find. -1 if the file no longer holds the car.
     int deleteCar(int index);
     // Replaces car `index` by `workCar`: its section leaves the file, the new one goes at the end
-    // of the same file, then the list is sorted.
+    // of the same file, then the list is sorted. -1 if the file no longer holds the car.
+    // Every change goes only to files inside the game directory (a file linked in from elsewhere
+    // is read, never written: -1), and a link to a file stays a link.
     int rewriteCar(int index);
     // Reads the body shape of `bodyType` from the model file `fileName` of the game directory
     // into `model`, painted in the colour of the car loaded last.

@@ -33,13 +33,34 @@ float firstFloat(std::string_view value) {
     return number[0];
 }
 
-// A text field as one line: a line end inside it would start a line of its own in the file.
+// A text field as one line: a line end inside it would start a line of its own in the file, and
+// other control characters end or cut a line for the reader (Ctrl-Z ends the file). No control
+// byte is the second byte of a two-byte character, so dropping them keeps the characters whole.
 std::string oneLine(std::string_view text) {
-    std::string line(text);
-    for (char& c : line)
-        if (c == '\n' || c == '\r')
-            c = ' ';
+    std::string line;
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
+            line += c;
     return line;
+}
+
+// The text with every "[" and "]" outside a two-byte character in its full-width form.
+std::string fullWidthBrackets(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (isShiftJisLeadByte(c) && i + 1 < text.size()) {
+            out.append(text.substr(i, 2));
+            ++i;
+        } else if (c == '[') {
+            out.append("\x81\x6d"); // ［
+        } else if (c == ']') {
+            out.append("\x81\x6e"); // ］
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 void appendKey(std::string& out, std::string_view key, double value) {
@@ -109,6 +130,21 @@ std::string formatCarSection(const CarSpec& spec) {
     if (spec.comment()[0] != '\0')
         out.append("comment = ").append(oneLine(spec.comment())).append("\n");
     return out;
+}
+
+bool makeTextsWritable(CarSpec& spec) {
+    spec.setCarname(oneLine(spec.carname()));
+    std::string comment = oneLine(spec.comment());
+    // The reader skips the spaces after "=" and drops those at the end of the line.
+    const std::size_t start = comment.find_first_not_of(' ');
+    comment = start == std::string::npos
+                  ? std::string()
+                  : comment.substr(start, comment.find_last_not_of(' ') - start + 1);
+    if (isHeaderLine(comment))
+        comment = fullWidthBrackets(comment);
+    spec.setComment(comment);
+    // Brackets that are second bytes of two-byte characters have no other form.
+    return !isHeaderLine(spec.comment());
 }
 
 std::string appendedCarSummary(const CarSpec& spec) {

@@ -24,6 +24,14 @@ void applyCarKeyLine(std::string_view line, CarSpec& spec, CarColour& colour);
 // there is one, the comment. Lengths are written in millimetres, reals with six decimals.
 std::string formatCarSection(const CarSpec& spec);
 
+// Makes the car's name and comment fit the lines the game writes them on, so that the file reads
+// back as written: control characters (line ends, tabs, Ctrl-Z) are dropped, the spaces around
+// the comment go (the reader skips them), and a comment holding both "[" and "]" (its line would
+// read as a car's header) has them in their full-width forms "［" and "］". False when the comment
+// still holds both bytes, as second bytes of two-byte characters (ゼ and ゾ, for instance): such a
+// comment cannot be written.
+bool makeTextsWritable(CarSpec& spec);
+
 // The summary of an appended car: its comment, or "総排気量 %.0lf cc" without one.
 std::string appendedCarSummary(const CarSpec& spec);
 

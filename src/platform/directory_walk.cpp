@@ -3,8 +3,12 @@
 #include "platform/data_line.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <dirent.h>
+#include <set>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace velnor {
@@ -30,21 +34,23 @@ std::vector<std::string> sortedNames(const std::string& folder) {
     return names;
 }
 
+// A folder by its device and inode: the same folder however it is reached.
+using FolderId = std::pair<dev_t, ino_t>;
+
 void walk(const std::string& root, const std::string& relative, std::string_view extension,
-          const std::function<void(const std::string&)>& visit) {
+          const std::function<void(const std::string&)>& visit, std::set<FolderId>& walked) {
     for (const std::string& name :
          sortedNames(relative.empty() ? root : joinPath(root, relative))) {
         const std::string path = relative.empty() ? name : relative + "/" + name;
         struct stat info {};
-        if (lstat(joinPath(root, path).c_str(), &info) != 0)
+        if (stat(joinPath(root, path).c_str(), &info) != 0) // follows links; a dangling one fails
             continue;
         if (S_ISDIR(info.st_mode)) {
-            if (name[0] != '.')
-                walk(root, path, extension, visit);
+            // Each folder once: a link back up the tree, or a second way to a folder, adds nothing.
+            if (name[0] != '.' && walked.insert({info.st_dev, info.st_ino}).second)
+                walk(root, path, extension, visit, walked);
             continue;
         }
-        // Links are not followed: a file the game may rewrite must be one it holds itself (a
-        // rewrite would replace a link by a file, leaving the linked file as it was).
         if (S_ISREG(info.st_mode) && hasExtension(name, extension))
             visit(path);
     }
@@ -60,9 +66,36 @@ std::string joinPath(const std::string& root, const std::string& relativePath) {
     return root + "/" + relativePath;
 }
 
+bool resolveInside(const std::string& root, const std::string& relativePath,
+                   std::string& resolved) {
+    char buffer[PATH_MAX];
+    if (!realpath(root.c_str(), buffer))
+        return false;
+    std::string top = buffer;
+    if (top.back() != '/')
+        top += '/';
+    const std::string path = joinPath(root, relativePath);
+    if (realpath(path.c_str(), buffer)) {
+        resolved = buffer;
+    } else {
+        // Not there (yet): the file of that name in its folder, the folder's links resolved.
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (name.empty() || name == "." || name == ".." || !realpath(folder.c_str(), buffer))
+            return false;
+        resolved = joinPath(buffer, name);
+    }
+    return resolved.size() > top.size() && resolved.compare(0, top.size(), top) == 0;
+}
+
 void walkFiles(const std::string& root, std::string_view extension,
                const std::function<void(const std::string& relativePath)>& visit) {
-    walk(root, std::string(), extension, visit);
+    std::set<FolderId> walked;
+    struct stat info {};
+    if (stat(root.c_str(), &info) == 0)
+        walked.insert({info.st_dev, info.st_ino});
+    walk(root, std::string(), extension, visit, walked);
 }
 
 } // namespace velnor

@@ -1,5 +1,6 @@
 #include "race/game.h"
 
+#include "platform/data_line.h"
 #include "platform/key_state.h"
 #include "platform/tick_clock.h"
 #include "race/ghost_file.h"
@@ -66,8 +67,7 @@ void Game::startRace(int clientWidth, int clientHeight) {
             ghostEnabled = 0; // no ghost for this course
         } else {
             ghostEnabled = 1;
-            // Without a car of that name the car loaded last stands in.
-            carCatalogue.findCar(ghostLog.carName());
+            findGhostCar(ghostLog.carName());
             ghostCar = carCatalogue.workCar();
             carCatalogue.loadModel(kModelFile, ghostCar.spec().type());
             ghostModel = carCatalogue.model();
@@ -79,6 +79,17 @@ void Game::startRace(int clientWidth, int clientHeight) {
     playerCar.reset(start);
     if (ghostEnabled)
         ghostCar.reset(start);
+}
+
+// Loads the ghost's car into `workCar`: the car of that whole name, else (as older ghost files
+// named their car by its first word only) the car named by the first word. Without either, the
+// car loaded last stands in.
+void Game::findGhostCar(std::string_view name) {
+    if (carCatalogue.findCar(name) == 0)
+        return;
+    const std::string_view word = firstWord(name);
+    if (word != name)
+        carCatalogue.findCar(word);
 }
 
 void Game::stopRace() {

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velnor {
 
@@ -84,6 +85,7 @@ public:
     int gateReversed = 0; // the car has been in the gate zone heading the other way
 
 private:
+    void findGhostCar(std::string_view name);
     void watchGate(std::uint32_t now, int& finished);
 
     std::string root_;

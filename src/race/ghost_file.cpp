@@ -9,18 +9,80 @@
 #include "race/ghost_log.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace velnor {
 namespace {
 
+// A byte a portable file name cannot hold.
 bool isForbidden(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr;
 }
 
+// Calls `visit` with each character of Shift-JIS `text`: its first byte and its length, 1 or 2
+// (the second byte of a two-byte character may be any byte, "\" and "|" included).
+template <typename Visit> void forEachCharacter(std::string_view text, Visit visit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair =
+            isShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+        visit(i, pair ? 2u : 1u);
+        if (pair)
+            ++i;
+    }
+}
+
+// A course name that is a file name as it stands: no forbidden byte and no leading ".".
+bool standsAsFileName(std::string_view name) {
+    if (!name.empty() && name[0] == '.')
+        return false;
+    bool fits = true;
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        if (length == 1 && isForbidden(static_cast<unsigned char>(name[i])))
+            fits = false;
+    });
+    return fits;
+}
+
+// The text without the spaces and tabs around it.
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
 std::string ghostPath(const std::string& root, const GhostLog& log) {
     return joinPath(root, ghostFileName(log.courseName()));
+}
+
+// Whose ghost a file holds, by its section headers.
+enum class Owner {
+    kNobody,     // no such file, or a file without any section
+    kCourse,     // it has a section named after the course
+    kOther,      // its sections name other courses only
+    kUnreadable, // it is there but cannot be read
+};
+
+Owner ownerOf(const std::string& path, std::string_view courseName) {
+    LineReader reader;
+    if (!reader.open(path)) {
+        struct stat info {};
+        return stat(path.c_str(), &info) != 0 && errno == ENOENT ? Owner::kNobody
+                                                                 : Owner::kUnreadable;
+    }
+    Owner owner = Owner::kNobody;
+    TextLine line;
+    while (reader.next(line)) {
+        if (isCommentLine(line.text) || !isHeaderLine(line.text))
+            continue;
+        if (headerName(line.text) == courseName)
+            return Owner::kCourse;
+        owner = Owner::kOther;
+    }
+    return owner;
 }
 
 void appendInt(std::string& out, const char* format, int value) {
@@ -29,60 +91,27 @@ void appendInt(std::string& out, const char* format, int value) {
     out += text;
 }
 
-} // namespace
-
-std::string ghostFileName(const char* courseName) {
-    std::string name(courseName);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (isShiftJisLeadByte(c) && i + 1 < name.size()) {
-            ++i; // the second byte of a character may be any byte, "\" included
-            continue;
-        }
-        if (isForbidden(c) || (i == 0 && c == '.'))
-            name[i] = '_';
-    }
-    return name + ".gst";
+// The file name older versions gave a course's ghost: "_" for each byte a file name cannot hold
+// and for a leading ".".
+std::string olderGhostFileName(std::string_view name) {
+    std::string file(name);
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        if (length == 1 &&
+            (isForbidden(static_cast<unsigned char>(name[i])) || (i == 0 && name[i] == '.')))
+            file[i] = '_';
+    });
+    return file + ".gst";
 }
 
-int saveGhost(const std::string& root, const GhostLog& log) {
-    int rows = 0; // digital rows: the events of the busiest channel
-    for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
-        rows = std::max(rows, log.eventCount(channel));
-    int valueRows = rows;
-    for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
-        valueRows = std::max(valueRows, log.valueCount(channel));
-
-    std::string out;
-    out.append("[").append(log.courseName()).append("]\n");
-    out.append("carname = ").append(log.carName()).append("\n\n");
-    for (int r = 0; r < rows; ++r) {
-        for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel) {
-            appendInt(out, "%8d ", log.eventTime(channel, r));
-            appendInt(out, "%2d ", log.eventState(channel, r));
-        }
-        out += "\n";
-    }
-    out += "\n";
-    for (int r = 0; r < valueRows; ++r) {
-        for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel) {
-            appendInt(out, "%8d ", log.valueTime(channel, r));
-            out.append(formatFixed(log.value(channel, r), 6, 12)).append(" ");
-        }
-        out += "\n";
-    }
-    out += "\n";
-    appendInt(out, "%d\n", log.finishTime());
-    return replaceFile(ghostPath(root, log), out) ? 0 : -1;
-}
-
-int loadGhost(const std::string& root, GhostLog& log) {
+// Reads the section of `log`'s course from the ghost file at `path`; -1 if there is none.
+int readGhost(const std::string& path, GhostLog& log) {
     LineReader reader;
-    if (!reader.open(ghostPath(root, log)))
+    if (!reader.open(path))
         return -1;
     enum State { kOther, kEvents, kValues, kFinish };
     State state = kOther;
-    int row = 0; // counts the event rows, and from the first snapshot row on those
+    bool found = false; // the course's section was met; nothing is stored before that
+    int row = 0;        // counts the event rows, and from the first snapshot row on those
     TextLine line;
     while (reader.next(line)) {
         const std::string_view text = line.text;
@@ -90,13 +119,19 @@ int loadGhost(const std::string& root, GhostLog& log) {
             continue;
         if (isHeaderLine(text)) {
             state = headerName(text) == std::string_view(log.courseName()) ? kEvents : kOther;
+            found = found || state == kEvents;
             continue;
         }
         if (state == kEvents) {
             if (text.substr(0, 7) == "carname") {
+                // The whole name, spaces inside it included ("Falco GT"); an empty value keeps
+                // the name read before.
                 std::string_view value;
-                if (valueAfterEquals(text, 0, value) && !firstWord(value).empty())
-                    log.setCarName(firstWord(value));
+                if (valueAfterEquals(text, 0, value)) {
+                    value = trimBlanks(value);
+                    if (!value.empty())
+                        log.setCarName(value);
+                }
                 continue;
             }
             // A row: time and state of channels 0-6. Only a whole row is stored: the first
@@ -141,12 +176,75 @@ int loadGhost(const std::string& root, GhostLog& log) {
             }
         }
     }
-    return 0;
+    return found ? 0 : -1;
+}
+
+} // namespace
+
+std::string ghostFileName(const char* courseName) {
+    const std::string_view name = courseName;
+    if (standsAsFileName(name))
+        return std::string(name) + ".gst";
+    std::string file;
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (length == 1 && (isForbidden(c) || c == '%' || (i == 0 && c == '.'))) {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            file.append({'%', kHex[c >> 4], kHex[c & 0xF]});
+        } else {
+            file.append(name.substr(i, length));
+        }
+    });
+    return file + ".gst";
+}
+
+int saveGhost(const std::string& root, const GhostLog& log) {
+    int rows = 0; // digital rows: the events of the busiest channel
+    for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
+        rows = std::max(rows, log.eventCount(channel));
+    int valueRows = rows;
+    for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
+        valueRows = std::max(valueRows, log.valueCount(channel));
+
+    std::string out;
+    out.append("[").append(log.courseName()).append("]\n");
+    out.append("carname = ").append(log.carName()).append("\n\n");
+    for (int r = 0; r < rows; ++r) {
+        for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel) {
+            appendInt(out, "%8d ", log.eventTime(channel, r));
+            appendInt(out, "%2d ", log.eventState(channel, r));
+        }
+        out += "\n";
+    }
+    out += "\n";
+    for (int r = 0; r < valueRows; ++r) {
+        for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel) {
+            appendInt(out, "%8d ", log.valueTime(channel, r));
+            out.append(formatFixed(log.value(channel, r), 6, 12)).append(" ");
+        }
+        out += "\n";
+    }
+    out += "\n";
+    appendInt(out, "%d\n", log.finishTime());
+    // Another course's ghost under the same file name stays.
+    const std::string path = ghostPath(root, log);
+    const Owner owner = ownerOf(path, log.courseName());
+    if (owner == Owner::kOther || owner == Owner::kUnreadable)
+        return -1;
+    return replaceFile(path, out) ? 0 : -1;
+}
+
+int loadGhost(const std::string& root, GhostLog& log) {
+    if (readGhost(ghostPath(root, log), log) == 0)
+        return 0;
+    // Older versions wrote "_" for each byte a file name cannot hold: such a file is the course's
+    // ghost still, when its header names the course.
+    const std::string older = olderGhostFileName(log.courseName());
+    return older != ghostFileName(log.courseName()) ? readGhost(joinPath(root, older), log) : -1;
 }
 
 int ghostFileExists(const std::string& root, const GhostLog& log) {
-    LineReader reader;
-    return reader.open(ghostPath(root, log)) ? 1 : 0;
+    return ownerOf(ghostPath(root, log), log.courseName()) == Owner::kCourse ? 1 : 0;
 }
 
 } // namespace velnor

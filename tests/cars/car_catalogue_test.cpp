@@ -1,6 +1,8 @@
 #include "cars/car_catalogue.h"
 #include "test_dir.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -222,13 +224,81 @@ TEST(CarCatalogueTest, DeleteKeepsTheOtherCarsAndTheirPositions) {
 
 TEST(CarCatalogueTest, DeleteCopiesOtherLinesByteForByte) {
     TempDir dir;
-    const std::string before = "/ mine\r\n[Alpha]\r\nweight = 800\r\n/ note [x] ends it\r\n"
+    const std::string before = "/ mine\r\n[Alpha]\r\nweight = 800\r\n/ note [x] is Alpha's\r\n"
                                "[Beta]\r\nweight = 1300   \r\n";
     dir.write("a.car", before);
     CarCatalogue catalogue = scanned(dir);
     ASSERT_EQ(catalogue.deleteCar(0), 0);
-    EXPECT_EQ(dir.read("a.car"), "/ mine\r\n/ note [x] ends it\r\n[Beta]\r\nweight = 1300   \r\n");
+    EXPECT_EQ(dir.read("a.car"), "/ mine\r\n[Beta]\r\nweight = 1300   \r\n");
     EXPECT_EQ(lineAt(dir, catalogue.entry(0)), "[Beta]\r");
+}
+
+// Deleting or editing one car leaves every other car of the file as it was, byte for byte and
+// in what it loads, whatever lines the removed car's section holds: its section ends only at the
+// next line the listing takes for a car's header.
+TEST(CarCatalogueTest, DeletingOrEditingACarLeavesTheOtherCarsAlone) {
+    struct Row {
+        const char* name;
+        const char* middle; // Beta's section, after its header
+    };
+    const Row rows[] = {
+        {"comment line with brackets", "weight = 1300\n/ tuned [stage 2]\nweight = 1350\n"
+                                       "gear1 = 3.9\ndisplacement = 2900\n"},
+        {"comment line with brackets and spaces after",
+         "weight = 1300\n/ [old] values:   \ngear1 = 3.9\nweight = 1350\n"},
+        {"bracketed comment right after the header", "/ [x]\nweight = 1350\ngear1 = 3.9\n"},
+        {"CRLF and a bracketed comment", "weight = 1300\r\n//[a] [b]\r\nweight = 1350\r\n"},
+    };
+    const std::string alpha =
+        "/ my cars\n[Alpha]\nweight = 800\ngear1 = 3.2\ndisplacement = 1500\n";
+    const std::string gamma = "[Gamma]\nweight = 2000\ngear1 = 4.1\n";
+    for (const Row& row : rows) {
+        for (const bool edit : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (edit ? ", edited" : ", deleted"));
+            TempDir dir;
+            dir.write("a.car", alpha + "[Beta]\n" + row.middle + gamma);
+            CarCatalogue catalogue = scanned(dir);
+            ASSERT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+            struct Values {
+                double weight, gear1, displacement;
+            };
+            const auto values = [&](int index) {
+                EXPECT_EQ(catalogue.loadCar(index), 0);
+                const CarSpec& spec = catalogue.workCar().spec();
+                return Values{spec.weight(), spec.gear(0), spec.displacement()};
+            };
+            const Values alphaBefore = values(0);
+            const Values gammaBefore = values(2);
+            EXPECT_EQ(alphaBefore.weight, 800);
+
+            if (edit) {
+                ASSERT_EQ(catalogue.loadCar(1), 0);
+                catalogue.workCar().spec().setWeight(1400);
+                ASSERT_EQ(catalogue.rewriteCar(1), 0);
+            } else {
+                ASSERT_EQ(catalogue.deleteCar(1), 0);
+            }
+            const std::string after = dir.read("a.car");
+            EXPECT_EQ(after.substr(0, alpha.size() + gamma.size()), alpha + gamma);
+
+            const CarCatalogue again = scanned(dir);
+            EXPECT_EQ(names(again), edit ? (std::vector<std::string>{"Alpha", "Beta", "Gamma"})
+                                         : (std::vector<std::string>{"Alpha", "Gamma"}));
+            const int a = catalogue.indexOfCar("Alpha");
+            const int g = catalogue.indexOfCar("Gamma");
+            const Values alphaAfter = values(a);
+            EXPECT_EQ(alphaAfter.weight, alphaBefore.weight);
+            EXPECT_EQ(alphaAfter.gear1, alphaBefore.gear1);
+            EXPECT_EQ(alphaAfter.displacement, alphaBefore.displacement);
+            const Values gammaAfter = values(g);
+            EXPECT_EQ(gammaAfter.weight, gammaBefore.weight);
+            EXPECT_EQ(gammaAfter.gear1, gammaBefore.gear1);
+            if (edit) {
+                ASSERT_EQ(catalogue.findCar("Beta"), 0);
+                EXPECT_EQ(catalogue.workCar().spec().weight(), 1400);
+            }
+        }
+    }
 }
 
 TEST(CarCatalogueTest, DeleteWithAStalePositionRemovesTheRightCar) {
@@ -238,11 +308,154 @@ TEST(CarCatalogueTest, DeleteWithAStalePositionRemovesTheRightCar) {
     dir.write("a.car", "[Beta]\nweight = 1300\n[Alpha]\nweight = 800\n"); // reordered by hand
     ASSERT_EQ(catalogue.deleteCar(0), 0); // Alpha, stored at 0 where Beta now stands
     EXPECT_EQ(dir.read("a.car"), "[Beta]\nweight = 1300\n");
+}
 
-    dir.write("a.car", "[Gamma]\n"); // Beta is gone from its file: nothing to remove
-    ASSERT_EQ(catalogue.deleteCar(0), 0);
-    EXPECT_EQ(dir.read("a.car"), "[Gamma]\n");
-    EXPECT_EQ(catalogue.lastIndex(), -1);
+// A car that is no longer in its file cannot be deleted or rewritten: the operation says so and
+// changes neither the file nor the list.
+TEST(CarCatalogueTest, DeleteAndRewriteReportACarThatIsNotInItsFile) {
+    struct Row {
+        const char* name;
+        const char* file; // what a.car holds when the car is deleted; nullptr: the file is gone
+    };
+    const Row rows[] = {
+        {"another car in its place", "[Gamma]\nweight = 1\n"},
+        {"only a comment naming it", "/ [Beta] was here\n[Gamma]\n"},
+        {"empty file", ""},
+        {"file removed", nullptr},
+    };
+    for (const Row& row : rows) {
+        for (const bool rewrite : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (rewrite ? ", rewrite" : ", delete"));
+            TempDir dir;
+            dir.write("a.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+            CarCatalogue catalogue = scanned(dir);
+            ASSERT_EQ(catalogue.loadCar(1), 0);
+            if (row.file)
+                dir.write("a.car", row.file);
+            else
+                std::remove(dir.file("a.car").c_str());
+            EXPECT_EQ(rewrite ? catalogue.rewriteCar(1) : catalogue.deleteCar(1), -1);
+            EXPECT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta"}));
+            if (row.file) {
+                EXPECT_EQ(dir.read("a.car"), row.file);
+            } else {
+                EXPECT_FALSE(std::filesystem::exists(dir.file("a.car")));
+            }
+        }
+    }
+}
+
+// Texts the player typed go into a car file as one line each that reads back as what the list
+// shows: control characters (a pasted line break, a tab) are dropped, and a comment's "[" and "]",
+// which together would make its line a car's header, are written in their full-width forms.
+TEST(CarCatalogueTest, TypedTextsAreWrittenAsLinesThatReadBackTheSame) {
+    struct Row {
+        const char* name;
+        const char* carname;
+        const char* comment;
+        const char* listedName;
+        const char* listedComment; // the appended car's summary: its comment
+    };
+    const Row rows[] = {
+        {"line break in the name", "Falco\nGT", "", "FalcoGT", nullptr},
+        {"CRLF and tab in the name", "\tFalco\r\nGT\r\n", "", "FalcoGT", nullptr},
+        {"Ctrl-Z in the name",
+         "Fal\x1a"
+         "co",
+         "", "Falco", nullptr},
+        {"line breaks in the comment", "Falco", "fast\nand\r\nlight\n", "Falco", "fastandlight"},
+        {"brackets in the comment", "Falco", "see [note]", "Falco", "see \x81\x6dnote\x81\x6e"},
+        {"one bracket stays", "Falco", "a [b", "Falco", "a [b"},
+        {"brackets in the name", "[Falco] GT", "", "[Falco] GT", nullptr},
+    };
+    for (const Row& row : rows) {
+        for (const bool rewrite : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (rewrite ? ", rewritten" : ", appended"));
+            TempDir dir;
+            dir.write("Velnor.car", "[Alpha]\nweight = 800\n");
+            CarCatalogue catalogue = scanned(dir);
+            catalogue.workCar().fullReset(0);
+            CarSpec& spec = catalogue.workCar().spec();
+            spec.setCarname(row.carname);
+            spec.setComment(row.comment);
+            spec.setWeight(1234);
+            ASSERT_EQ(rewrite ? catalogue.rewriteCar(0) : catalogue.appendCar("Velnor.car"), 0);
+            const int added = catalogue.indexOfCar(row.listedName);
+            ASSERT_GE(added, 0);
+            if (row.listedComment) {
+                EXPECT_STREQ(catalogue.entry(added).comment, row.listedComment);
+            }
+
+            // The file lists what the catalogue holds, and the car reads back.
+            const CarCatalogue again = scanned(dir);
+            EXPECT_EQ(names(again), names(catalogue));
+            ASSERT_EQ(catalogue.loadCar(added), 0);
+            EXPECT_EQ(catalogue.workCar().spec().weight(), 1234);
+
+            // Deleting it removes it from the file.
+            ASSERT_EQ(catalogue.deleteCar(added), 0);
+            const CarCatalogue left = scanned(dir);
+            EXPECT_EQ(names(left), names(catalogue));
+            EXPECT_EQ(left.indexOfCar(row.listedName), -1);
+        }
+    }
+}
+
+// The bytes 0x5B and 0x5D are also the second bytes of two-byte characters (ゼ and ゾ end in them):
+// a comment holding both would read as a header in any form, so the car is not written.
+TEST(CarCatalogueTest, ACommentThatWouldReadAsAHeaderIsRefused) {
+    TempDir dir;
+    const std::string before = "[Alpha]\nweight = 800\n";
+    dir.write("Velnor.car", before);
+    CarCatalogue catalogue = scanned(dir);
+    catalogue.workCar().fullReset(0);
+    catalogue.workCar().spec().setCarname("Zero");
+    catalogue.workCar().spec().setComment("\x83\x5b\x83\x8d \x83\x5d\x83\x4e"); // ゼロ ゾク
+    EXPECT_EQ(catalogue.appendCar("Velnor.car"), -1);
+    EXPECT_EQ(catalogue.rewriteCar(0), -1);
+    EXPECT_EQ(dir.read("Velnor.car"), before);
+    EXPECT_EQ(names(catalogue), std::vector<std::string>{"Alpha"});
+}
+
+// A car file reached through a symbolic link is listed; editing it changes the linked file and
+// keeps the link, as long as that file lies in the game directory. A file linked from outside is
+// read, but never written.
+TEST(CarCatalogueTest, LinkedCarFilesAreListedAndWrittenOnlyInsideTheGameDirectory) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    TempDir away;
+    dir.write("store/real.car", "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n");
+    fs::create_symlink("store/real.car", dir.file("mine.car"));
+    away.write("theirs.car", "[Gamma]\nweight = 2000\n[Delta]\nweight = 900\n");
+    fs::create_symlink(away.file("theirs.car"), dir.file("theirs.car"));
+    fs::create_directory_symlink(away.path(), dir.file("shared"));
+
+    CarCatalogue catalogue = scanned(dir);
+    const auto at = [&](const char* name, const char* path) {
+        for (int i = 0; i <= catalogue.lastIndex(); ++i)
+            if (std::string(catalogue.entry(i).name) == name &&
+                std::string(catalogue.entry(i).path) == path)
+                return i;
+        return -1;
+    };
+    ASSERT_GE(at("Alpha", "mine.car"), 0);
+    ASSERT_GE(at("Gamma", "theirs.car"), 0);
+    ASSERT_GE(at("Delta", "shared/theirs.car"), 0);
+    ASSERT_EQ(catalogue.loadCar(at("Gamma", "theirs.car")), 0);
+    EXPECT_EQ(catalogue.workCar().spec().weight(), 2000);
+
+    ASSERT_EQ(catalogue.deleteCar(at("Alpha", "mine.car")), 0);
+    EXPECT_TRUE(fs::is_symlink(dir.file("mine.car")));
+    EXPECT_EQ(dir.read("store/real.car"), "[Beta]\nweight = 1300\n");
+
+    const std::string theirs = away.read("theirs.car");
+    EXPECT_EQ(catalogue.deleteCar(at("Gamma", "theirs.car")), -1);
+    ASSERT_EQ(catalogue.loadCar(at("Delta", "shared/theirs.car")), 0);
+    EXPECT_EQ(catalogue.rewriteCar(at("Delta", "shared/theirs.car")), -1);
+    catalogue.workCar().spec().setCarname("Epsilon");
+    EXPECT_EQ(catalogue.appendCar("shared/theirs.car"), -1);
+    EXPECT_EQ(away.read("theirs.car"), theirs);
+    EXPECT_TRUE(fs::is_symlink(dir.file("theirs.car")));
 }
 
 TEST(CarCatalogueTest, RewriteMovesTheCarToTheEndOfItsFileAndSorts) {

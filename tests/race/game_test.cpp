@@ -281,6 +281,90 @@ TEST_F(RaceTest, AGhostIsSavedLoadedAndRaced) {
     EXPECT_EQ(alone->ghostEnabled, 0);
 }
 
+// The ghost races the car that drove the run, whichever car the player takes next: every bundled
+// car (all of whose names hold a space) drives a short run on the bundled oval, the run is saved,
+// and the next race is started with another car.
+TEST(GhostCarTest, EveryBundledCarRacesAsTheGhostOfItsOwnRun) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_FIXTURES "/../../data", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    ManualClock clock(1000);
+    CountingEvents events;
+    auto owner = std::make_unique<Game>(dir.path(), clock, events);
+    Game& game = *owner;
+    game.scanFiles();
+    const int cars = game.carCatalogue.count();
+    ASSERT_GE(cars, 2);
+    const int oval = game.courseCatalogue.indexOfCourse("Beginner Oval");
+    ASSERT_GE(oval, 0);
+
+    for (int driver = 0; driver < cars; ++driver) {
+        const int next = (driver + 1) % cars;
+        SCOPED_TRACE(game.carCatalogue.entry(driver).name);
+        ASSERT_EQ(game.chooseCar(driver, true), 0);
+        const CarSpec run = game.playerCar.spec();
+        ASSERT_EQ(game.chooseCourse(oval), 0);
+        game.ghostEnabled = 0;
+        game.startRace(640, 480);
+        KeyTable keys;
+        keys.setDown(vk::kX, true);
+        for (int pass = 0; pass < 500; ++pass) {
+            clock.advance(10);
+            game.runIdleWork(keys);
+        }
+        ASSERT_EQ(game.saveRunAsGhost(), 0);
+        game.stopRace();
+
+        ASSERT_EQ(game.chooseCar(next, true), 0);
+        ASSERT_STRNE(game.playerCar.spec().carname(), run.carname());
+        ASSERT_EQ(game.chooseCourse(oval), 0);
+        game.ghostEnabled = 1;
+        game.startRace(640, 480);
+        ASSERT_EQ(game.ghostEnabled, 1);
+        const CarSpec& ghost = game.ghostCar.spec();
+        EXPECT_STREQ(ghost.carname(), run.carname());
+        EXPECT_EQ(ghost.weight(), run.weight());
+        EXPECT_EQ(ghost.displacement(), run.displacement());
+        EXPECT_EQ(ghost.power(), run.power());
+        EXPECT_EQ(ghost.gear(0), run.gear(0));
+        EXPECT_EQ(ghost.tire(), run.tire());
+        EXPECT_EQ(ghost.type(), run.type());
+        game.stopRace();
+    }
+}
+
+// The car line of a ghost file names the car by its whole name; a name no car has falls back to
+// its first word, the way older files named their car.
+TEST_F(RaceTest, TheGhostsCarIsFoundByItsWholeNameThenByItsFirstWord) {
+    dir.write("more.car", "[Tester 2]\nweight = 1111\ndisplacement = 2500\n");
+    struct Row {
+        const char* name;
+        const char* line; // as the ghost file gives it
+        const char* car;  // the ghost's car
+        double weight;
+    };
+    const Row rows[] = {
+        {"whole name with a space", "carname = Tester 2", "Tester 2", 1111},
+        {"spaces around the name", "carname =   Tester 2  ", "Tester 2", 1111},
+        {"no such car: its first word", "carname = Tester Deluxe", "Tester", 1000},
+        {"one word", "carname = Tester", "Tester", 1000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        dir.write("Oval.gst", std::string("[Oval]\n") + row.line + "\n\n\n\n5000\n");
+        clock.set(1000);
+        auto owner = std::make_unique<Game>(dir.path(), clock, events);
+        Game& game = *owner;
+        game.scanFiles();
+        ASSERT_EQ(game.chooseCar(game.carCatalogue.indexOfCar("Slowpoke"), true), 0);
+        ASSERT_EQ(game.chooseCourse(game.courseCatalogue.indexOfCourse("Oval")), 0);
+        game.startRace(640, 480);
+        ASSERT_EQ(game.ghostEnabled, 1);
+        EXPECT_STREQ(game.ghostCar.spec().carname(), row.car);
+        EXPECT_EQ(game.ghostCar.spec().weight(), row.weight);
+    }
+}
+
 // How far the ghost ends from the run it replays: a run driven by the autopilot for a minute at
 // 10 ms passes and saved as the ghost, then replayed beside a player standing at the start.
 TEST_F(RaceTest, TheGhostRetracesTheRecordedRun) {

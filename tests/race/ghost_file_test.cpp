@@ -75,16 +75,23 @@ TEST(GhostFileTest, RowsAsWrittenAndReadBack) {
     EXPECT_EQ(back.finishTime(), 90000);
 }
 
-TEST(GhostFileTest, OnlyTheCoursesSectionAndTheCarsFirstWord) {
+TEST(GhostFileTest, OnlyTheCoursesSectionAndTheCarsWholeName) {
     test::TempDir dir;
     dir.write("Oval.gst",
               "[Other]\ncarname = Wrong\n\n  100  1  0 -1  0 -1  0 -1  0 -1  0 -1  0 -1\n"
-              "[Oval]\ncarname = Kite Sport\ncarname =\n\n"
+              "[Oval]\ncarname =  Kite Sport \ncarname =\n\n"
               "  200  1  0 -1  0 -1  0 -1  0 -1  0 -1  0 -1\n\n77\n");
     GhostLog back = readBack(dir, "Oval");
-    EXPECT_STREQ(back.carName(), "Kite");
+    EXPECT_STREQ(back.carName(), "Kite Sport"); // the empty line after it keeps it
     EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), 200);
     EXPECT_EQ(back.finishTime(), 77);
+}
+
+TEST(GhostFileTest, ACarNameWithSpacesReadsBackWhole) {
+    test::TempDir dir;
+    GhostLog log = named("Oval", "Stella 2.5 Touring");
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    EXPECT_STREQ(readBack(dir, "Oval").carName(), "Stella 2.5 Touring");
 }
 
 TEST(GhostFileTest, MoreRowsThanAChannelHoldsLoadTheFirstOnes) {
@@ -109,11 +116,21 @@ TEST(GhostFileTest, FileNamesStayInTheGameDirectory) {
         const char* file;
     };
     const Case cases[] = {
+        // A name that is a file name as it stands keeps it.
         {"Oval", "Oval.gst"},
         {"Mt. Fuji", "Mt. Fuji.gst"},
-        {"../../etc/x", "_._.._etc_x.gst"},
-        {"a\\b:c*d?e\"f<g>h|i", "a_b_c_d_e_f_g_h_i.gst"},
+        {"A_B", "A_B.gst"},
+        {"50% grade", "50% grade.gst"},
+        {"A%2FB", "A%2FB.gst"},
         {"\x83\x5c\x83\x93", "\x83\x5c\x83\x93.gst"}, // ソン: the second byte of ソ is "\"
+        // Any other name: "%" and two hex digits for every byte that cannot stand, for a leading
+        // "." and for every "%", so that no two such names meet.
+        {"A/B", "A%2FB.gst"},
+        {"../../etc/x", "%2E.%2F..%2Fetc%2Fx.gst"},
+        {".hidden", "%2Ehidden.gst"},
+        {"a\\b:c*d?e\"f<g>h|i", "a%5Cb%3Ac%2Ad%3Fe%22f%3Cg%3Eh%7Ci.gst"},
+        {"50%/x", "50%25%2Fx.gst"},
+        {"tab\there", "tab%09here.gst"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ghostFileName(c.course), c.file) << c.course;
@@ -124,7 +141,71 @@ TEST(GhostFileTest, FileNamesStayInTheGameDirectory) {
     std::filesystem::create_directory(dir.file("game"));
     ASSERT_EQ(saveGhost(dir.file("game"), escape), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.file("outside.gst")));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("game/_._outside.gst")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("game/%2E.%2Foutside.gst")));
+}
+
+// Courses whose names differ never read or overwrite each other's ghost: each name has a file
+// of its own, and where two names meet in one file ("A/B" is written as "A%2FB", which is also
+// a course name that stands as it is) the course that the file's header names keeps it.
+TEST(GhostFileTest, DifferentCoursesNeverShareAGhost) {
+    test::TempDir dir;
+    struct Row {
+        const char* course;
+        bool saved; // false: the file holds another course's ghost, which stays
+    };
+    const Row rows[] = {
+        {"A/B", true},    {"A_B", true}, {"A\\B", true}, {"A:B", true},
+        {"A%2FB", false}, {"a/b", true}, {".A_B", true},
+    };
+    int finish = 1000;
+    for (const Row& row : rows) {
+        GhostLog log = named(row.course, row.course);
+        log.setFinishTime(++finish);
+        EXPECT_EQ(saveGhost(dir.path(), log), row.saved ? 0 : -1) << row.course;
+    }
+    finish = 1000;
+    for (const Row& row : rows) {
+        ++finish;
+        GhostLog back;
+        back.setCourseName(row.course);
+        back.setCarName("unread");
+        if (!row.saved) {
+            EXPECT_EQ(loadGhost(dir.path(), back), -1) << row.course;
+            EXPECT_STREQ(back.carName(), "unread");
+            EXPECT_EQ(ghostFileExists(dir.path(), back), 0);
+            continue;
+        }
+        ASSERT_EQ(loadGhost(dir.path(), back), 0) << row.course;
+        EXPECT_STREQ(back.carName(), row.course);
+        EXPECT_EQ(back.finishTime(), finish) << row.course;
+        EXPECT_EQ(ghostFileExists(dir.path(), back), 1);
+    }
+    // "A/B" still has its own ghost after "A%2FB" tried to save over it.
+    EXPECT_EQ(dir.read("A%2FB.gst").substr(0, 6), "[A/B]\n");
+}
+
+// Before names were written with "%", every byte a file name cannot hold became "_": such a
+// file is still the course's ghost when its header names the course, and only then.
+TEST(GhostFileTest, AGhostUnderItsOlderFileNameIsStillFound) {
+    test::TempDir dir;
+    dir.write("A_B.gst", "[A/B]\ncarname = Kite Sport\n\n\n\n4321\n");
+    const GhostLog back = readBack(dir, "A/B");
+    EXPECT_STREQ(back.carName(), "Kite Sport");
+    EXPECT_EQ(back.finishTime(), 4321);
+
+    GhostLog other;
+    other.setCourseName("A_B"); // the file's own name, but not its course
+    EXPECT_EQ(loadGhost(dir.path(), other), -1);
+    GhostLog third;
+    third.setCourseName("A:B"); // the same older name, another course
+    EXPECT_EQ(loadGhost(dir.path(), third), -1);
+
+    // Saving writes the file of today's name; it wins from then on.
+    GhostLog log = named("A/B", "Falco GT");
+    log.setFinishTime(99);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    EXPECT_STREQ(readBack(dir, "A/B").carName(), "Falco GT");
+    EXPECT_EQ(dir.read("A_B.gst").substr(0, 6), "[A/B]\n");
 }
 
 TEST(GhostFileTest, NoFileLeavesTheLogAlone) {

@@ -274,7 +274,10 @@ void MainWindow::raceStopped() {
     delete lapPanel_;
     delete resultPanel_;
     instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
+    // The panels lay over the 3D view: the window as a whole is composed again, else what they
+    // last showed stays on the screen over the title until the next resize.
     client_->update();
+    update();
     music_.stop();
     if (!cursorShown_)
         toggleCursor();

@@ -1,17 +1,25 @@
 #include "app/fakes.h"
 #include "app/game_view.h"
+#include "app/ghost_toggle.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/race_setup.h"
+#include "app/title_screen.h"
+#include "hud/instrument_panel.h"
+#include "hud/race_panels.h"
 #include "test_dir.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -25,11 +33,56 @@ using test::FakeMessageBoxes;
 using test::FakeMusicPlayer;
 using test::HandClock;
 
+// A picture in device pixels as the eye compares it: 32-bit RGB.
+QImage rgb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// How many device pixels of `shown` differ from `reference`, a picture in logical pixels of an
+// area `size` large that the screen shows at `ratio` device pixels per logical pixel: each device
+// pixel shows the logical pixel under its centre. A picture of the wrong size differs everywhere.
+int differences(const QImage& shown, const QImage& reference, QSize size, qreal ratio) {
+    const QSize device(qRound(size.width() * ratio), qRound(size.height() * ratio));
+    if (shown.size() != device)
+        return device.width() * device.height();
+    const QImage want = rgb(reference);
+    const QImage got = rgb(shown);
+    int count = 0;
+    for (int y = 0; y < device.height(); ++y)
+        for (int x = 0; x < device.width(); ++x) {
+            const int lx = std::min(static_cast<int>((x + 0.5) / ratio), size.width() - 1);
+            const int ly = std::min(static_cast<int>((y + 0.5) / ratio), size.height() - 1);
+            count += got.pixel(x, y) != want.pixel(lx, ly);
+        }
+    return count;
+}
+
+// What a widget shows of itself and its children, in device pixels.
+QImage grabbed(QWidget* widget) {
+    return widget->grab().toImage();
+}
+
+// The title screen as drawn afresh for a client area of `size`.
+QImage referenceTitle(const std::string& root, QSize size) {
+    Canvas canvas;
+    canvas.create(size);
+    drawTitleScreen(canvas, root);
+    return canvas.image();
+}
+
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
                               std::filesystem::copy_options::recursive);
+        if (titlePicture) {
+            // A picture whose every row and column differs, so any shift or cut shows.
+            QImage picture(500, 300, QImage::Format_RGB32);
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    picture.setPixel(x, y, qRgb(x % 251, y % 241, (x + y) % 256));
+            ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("title.bmp")), "BMP"));
+        }
         player.playable = {"title.mp3",   "velnor1.mp3", "velnor2.mp3",
                            "velnor3.mp3", "velnor4.mp3", "velnor5.mp3"};
         window = std::make_unique<MainWindow>(dir.path(), clock, messages, player, setup);
@@ -50,27 +103,79 @@ protected:
         }
     }
 
-    void press(int key) {
-        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent down(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(window.get(), &down);
-        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers);
         QApplication::sendEvent(window.get(), &up);
     }
 
-    // Drives through the three laps by moving the car over the gate (the standing car and the
-    // gate as the frame step sees them).
-    void finishRace() {
+    // Drives one lap by moving the car over the gate (the standing car and the gate as the
+    // frame step sees them).
+    void driveLap() {
         Game& game = window->game();
+        for (const float x : {-50.0f, 0.0f}) {
+            const Vec3 at = game.playerModel.position();
+            game.playerModel.moveParts(x - at[0], -at[1], 0);
+            game.course.world.moveCar(x - at[0], -at[1], 0);
+            passes(1);
+        }
+    }
+
+    // Drives through the three laps.
+    void finishRace() {
         passes(400); // past the start hold
         for (int lap = 0; lap < 3; ++lap) {
-            for (const float x : {-50.0f, 0.0f}) {
-                const Vec3 at = game.playerModel.position();
-                game.playerModel.moveParts(x - at[0], -at[1], 0);
-                game.course.world.moveCar(x - at[0], -at[1], 0);
-                passes(1);
-            }
+            driveLap();
             passes(100);
         }
+    }
+
+    // Lets the window handle what the last steps posted (repaints, deleted widgets).
+    static void settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+    }
+
+    // Device pixels per logical pixel of the window (QT_SCALE_FACTOR).
+    qreal ratio() const { return window->devicePixelRatioF(); }
+
+    // Device pixels of the 3D view (or its stand-in) that differ from the title screen drawn
+    // afresh.
+    int titleDifferences() {
+        const QSize size = window->client()->size();
+        const QImage reference = referenceTitle(dir.path(), size);
+        const QImage shown =
+            window->view() ? window->view()->grabFramebuffer() : grabbed(window->client());
+        return differences(shown, reference, size, ratio());
+    }
+
+    // Device pixels of the client area as the display shows it (the window system's own pixels,
+    // after the window has composed the 3D view and the panels) that differ from `reference`.
+    // The display is given a bounded while to catch up with the last repaint.
+    int screenDifferences(const QImage& reference) {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            return 0; // no display of its own to look at
+        QWidget* client = window->client();
+        const QPoint at = client->mapTo(window.get(), QPoint(0, 0));
+        const auto shownNow = [&] {
+            const QPixmap pixels = window->screen()->grabWindow(window->winId(), at.x(), at.y(),
+                                                                client->width(), client->height());
+            return differences(pixels.toImage(), reference, client->size(), ratio());
+        };
+        int count = shownNow();
+        for (int i = 0; i < 50 && count != 0; ++i) {
+            QTest::qWait(20);
+            count = shownNow();
+        }
+        return count;
+    }
+
+    // Device pixels of a panel, with what lies over it, that differ from `reference`.
+    int panelDifferences(PanelWidget* panel, const QImage& reference) {
+        return differences(grabbed(panel), reference, panel->size(), ratio());
     }
 
     test::TempDir dir;
@@ -79,6 +184,7 @@ protected:
     FakeMusicPlayer player;
     FirstCarAndCourse setup;
     std::unique_ptr<MainWindow> window;
+    bool titlePicture = false; // a title.bmp in the game directory
 };
 
 TEST_F(WindowTest, TheWindowAndItsMenu) {
@@ -313,6 +419,137 @@ TEST_F(WindowTest, ARenderedFrame) {
     EXPECT_GT(ghostPixels, 3);
 }
 
+// The lap panel after each lap but the last, the result panel at the finish and the instrument
+// panel after it show exactly what the panels draw for that moment, at any window size.
+TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
+    for (const QSize size : {QSize(640, 480), QSize(900, 640), QSize(560, 420)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        window->resize(size);
+        settle();
+        window->startCommand();
+        Game& game = window->game();
+        ASSERT_EQ(game.gameState, GameState::kRacing);
+        passes(400); // past the start hold
+        for (int lap = 1; lap <= 2; ++lap) {
+            driveLap();
+            settle();
+            ASSERT_TRUE(window->lapPanel()->isVisible()) << "lap " << lap;
+            Canvas lapPanel;
+            lapPanel.create(QSize(100, 32));
+            drawLapPanel(lapPanel, game.raceClock);
+            EXPECT_EQ(panelDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
+            passes(400); // past the lap panel's 3 s
+            EXPECT_FALSE(window->lapPanel()->isVisible());
+        }
+        driveLap();
+        settle();
+        ASSERT_EQ(game.gameState, GameState::kFinished);
+        ASSERT_TRUE(window->resultPanel()->isVisible());
+        Canvas result;
+        result.create(QSize(100, 3 * 16 + 90));
+        drawResultPanel(result, game.raceClock, game.finishRank);
+        EXPECT_EQ(panelDifferences(window->resultPanel(), result.image()), 0);
+
+        // Three laps driven of three: the instrument panel stays at the last lap.
+        passes(1);
+        settle();
+        const InstrumentReadings readings = readingsOf(game);
+        EXPECT_EQ(readings.lap, 3);
+        EXPECT_EQ(readings.laps, 3);
+        Canvas instruments;
+        instruments.create(QSize(window->client()->width(), 90));
+        drawInstrumentPanel(instruments, readings);
+        EXPECT_EQ(window->instrumentPanel()->geometry(),
+                  QRect(0, window->client()->height() - 90, window->client()->width(), 90));
+        EXPECT_EQ(panelDifferences(window->instrumentPanel(), instruments.image()), 0);
+        press(Qt::Key_Return);
+        ASSERT_EQ(game.gameState, GameState::kTitle);
+    }
+}
+
+class WindowWithTitlePicture : public WindowTest {
+protected:
+    WindowWithTitlePicture() { titlePicture = true; }
+};
+
+// Whatever the way out of a race and however the window was resized on the way, the title
+// screen comes back whole and in place: the picture centred in the client area as it is now,
+// nothing left of the race's panels.
+TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
+    enum class Way { kF3Racing, kF3Finished, kEnterFinished, kEscFinished, kF2Finished };
+    struct Row {
+        const char* name;
+        Way way;
+        std::vector<QSize> whileRacing;    // window sizes one after the other during the race
+        std::vector<QSize> afterTheFinish; // ... and after the finish
+    };
+    const QSize start(640, 480);
+    const QSize big(820, 600);
+    const QSize small(520, 400);
+    const std::vector<Row> rows = {
+        {"F3 while racing", Way::kF3Racing, {}, {}},
+        {"F3 while racing, grown", Way::kF3Racing, {big}, {}},
+        {"F3 while racing, grown and back", Way::kF3Racing, {big, start}, {}},
+        {"F3 after the finish", Way::kF3Finished, {}, {}},
+        {"F3 after the finish, shrunk then", Way::kF3Finished, {}, {small}},
+        {"Enter after the finish", Way::kEnterFinished, {}, {}},
+        {"Enter after the finish, grown and back", Way::kEnterFinished, {big, start}, {}},
+        {"Enter after the finish, grown racing, back after", Way::kEnterFinished, {big}, {start}},
+        {"Esc after the finish", Way::kEscFinished, {}, {}},
+        {"Esc after the finish, shrunk then", Way::kEscFinished, {small}, {big}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        window->resize(start);
+        settle();
+        window->startCommand();
+        Game& game = window->game();
+        ASSERT_EQ(game.gameState, GameState::kRacing);
+        passes(10);
+        for (const QSize size : row.whileRacing) {
+            window->resize(size);
+            settle();
+            passes(1);
+        }
+        if (row.way != Way::kF3Racing) {
+            finishRace();
+            ASSERT_EQ(game.gameState, GameState::kFinished);
+            settle();
+            for (const QSize size : row.afterTheFinish) {
+                window->resize(size);
+                settle();
+                passes(1);
+            }
+        }
+        switch (row.way) {
+        case Way::kF3Racing:
+            messages.answers = {true};
+            window->stopCommand();
+            break;
+        case Way::kF3Finished:
+            window->stopCommand();
+            break;
+        case Way::kEnterFinished:
+            press(Qt::Key_Return);
+            break;
+        case Way::kEscFinished:
+        case Way::kF2Finished:
+            press(Qt::Key_Escape);
+            break;
+        }
+        ASSERT_EQ(game.gameState, GameState::kTitle);
+        settle();
+        EXPECT_EQ(window->mainCanvas().clientSize(), window->client()->size());
+        EXPECT_EQ(titleDifferences(), 0);
+        // Nothing of the race lies over the title.
+        EXPECT_EQ(differences(grabbed(window->client()),
+                              referenceTitle(dir.path(), window->client()->size()),
+                              window->client()->size(), ratio()),
+                  0);
+        EXPECT_EQ(screenDifferences(referenceTitle(dir.path(), window->client()->size())), 0);
+    }
+}
+
 // The game as a player meets it: F2, the car with the keyboard, AT, the course, then X held.
 TEST(EndToEndTest, FromF2ToTheCarMoving) {
     test::TempDir dir;
@@ -393,8 +630,7 @@ protected:
 };
 
 TEST_F(WithoutOpenGL, TheGameSaysSoAndGoesOn) {
-    EXPECT_EQ(messages.shown,
-              std::vector<std::string>{"  レンダリングコンテキスト作成失敗"});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"  レンダリングコンテキスト作成失敗"});
     EXPECT_EQ(window->view(), nullptr);
     // The title screen and its music still come.
     QApplication::processEvents();

@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/game_view.h"
+#include "app/ghost_toggle.h"
 #include "app/panel_widget.h"
 #include "app/program_icon.h"
 #include "app/race_setup.h"
+#include "app/text_codec.h"
 #include "app/title_screen.h"
 #include "app/version_box.h"
 #include "hud/instrument_panel.h"
@@ -157,7 +159,10 @@ void MainWindow::stopCommand() {
         music_.playTitleMusic();
         break;
     case GameState::kFinished:
-        game_->saveRunAsGhost();
+        // The run is saved without a question; if it cannot be, the player is told and the
+        // race stays finished, so S or F3 can try again (Enter or Esc leave without it).
+        if (!saveGhost())
+            return;
         stopRace();
         music_.playTitleMusic();
         break;
@@ -188,8 +193,17 @@ void MainWindow::offerToSaveGhost() {
     const bool replacing = ghostFileExists(root_, game_->runLog) == 1;
     if (!messages_.question(replacing ? kOverwriteQuestion : kSaveQuestion))
         return;
-    game_->saveRunAsGhost();
-    messages_.information(replacing ? "上書き保存しました。" : "保存しました。");
+    if (saveGhost())
+        messages_.information(replacing ? "上書き保存しました。" : "保存しました。");
+}
+
+bool MainWindow::saveGhost() {
+    if (game_->saveRunAsGhost() == 0)
+        return true;
+    const QString file = fromShiftJis(ghostFileName(game_->runLog.courseName()));
+    messages_.message("ファイル " + file.toStdString() +
+                      " に書き込めません。\nゴーストカーは保存されていません。");
+    return false;
 }
 
 void MainWindow::toggleCursor() {
@@ -293,6 +307,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     const int key = drivingKey(event->key());
     if (key >= 0)
         keys_.setDown(key, true);
+    if (heldForTheMenu(*event)) {
+        event->ignore(); // the menu's and the accelerators', not a race key
+        return;
+    }
     switch (game_->gameState) {
     case GameState::kTitle:
         break;

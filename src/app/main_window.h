@@ -67,6 +67,9 @@ private:
     void startRace();
     void stopRace();
     void offerToSaveGhost();
+    // Saves the run as the course's ghost; if the file cannot be written, says which and
+    // returns false (the run is kept).
+    bool saveGhost();
     void toggleCursor();
     QSize clientSize() const;
 

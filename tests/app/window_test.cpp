@@ -7,6 +7,7 @@
 #include "app/title_screen.h"
 #include "hud/instrument_panel.h"
 #include "hud/race_panels.h"
+#include "race/ghost_file.h"
 #include "test_dir.h"
 
 #include <QApplication>
@@ -465,6 +466,112 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         press(Qt::Key_Return);
         ASSERT_EQ(game.gameState, GameState::kTitle);
     }
+}
+
+// A ghost that cannot be written (here a folder stands where the file would go) is not reported
+// as saved: the player is told which file failed, and the run stays so it can be saved again,
+// with S or F3, once the cause is gone.
+TEST_F(WindowTest, AGhostThatCannotBeSavedSaysSoAndKeepsTheRun) {
+    window->startCommand();
+    finishRace();
+    Game& game = window->game();
+    ASSERT_EQ(game.gameState, GameState::kFinished);
+    passes(300);
+    ASSERT_EQ(game.playerCar.speed(), 0);
+    const std::string ghost = dir.file("Oval.gst");
+    std::filesystem::create_directory(ghost);
+    const std::string failed = "  ファイル Oval.gst に書き込めません。\n"
+                               "ゴーストカーは保存されていません。";
+
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        std::vector<std::string> shown;
+    };
+    const std::vector<Row> rows = {
+        {"S", [&] { press(Qt::Key_S); }, {"? この走りをゴーストカーとして保存しますか？", failed}},
+        {"F3", [&] { window->stopCommand(); }, {failed}},
+        {"F3 again", [&] { window->stopCommand(); }, {failed}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        messages.shown.clear();
+        messages.answers = {true};
+        row.act();
+        EXPECT_EQ(messages.shown, row.shown);
+        EXPECT_EQ(game.gameState, GameState::kFinished); // the run is still there
+        EXPECT_TRUE(std::filesystem::is_directory(ghost));
+    }
+
+    // The cause gone, F3 saves the same run and returns to the title.
+    std::filesystem::remove(ghost);
+    messages.shown.clear();
+    window->stopCommand();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(game.gameState, GameState::kTitle);
+    ASSERT_TRUE(std::filesystem::is_regular_file(ghost));
+    GhostLog saved;
+    saved.reset();
+    saved.setCourseName("Oval");
+    ASSERT_EQ(loadGhost(dir.path(), saved), 0);
+    EXPECT_EQ(saved.finishTime(), game.runLog.finishTime());
+    EXPECT_GT(saved.finishTime(), 0);
+}
+
+// Keys held with Alt or Ctrl belong to the menu and the accelerators: none of the race keys acts.
+TEST_F(WindowTest, RaceKeysWithAltOrCtrlDoNothing) {
+    window->startCommand();
+    Game& game = window->game();
+    passes(400);
+    const Qt::KeyboardModifiers held[] = {Qt::AltModifier, Qt::ControlModifier,
+                                          Qt::AltModifier | Qt::ControlModifier};
+    for (const Qt::KeyboardModifiers modifiers : held) {
+        const int view = game.camera.nextMode();
+        press(Qt::Key_Space, modifiers); // next view
+        EXPECT_EQ(game.camera.nextMode(), view);
+        press(Qt::Key_Delete, modifiers); // cursor
+        EXPECT_NE(window->client()->cursor().shape(), Qt::BlankCursor);
+    }
+    finishRace();
+    ASSERT_EQ(game.gameState, GameState::kFinished);
+    passes(300);
+    ASSERT_EQ(game.playerCar.speed(), 0);
+    for (const Qt::KeyboardModifiers modifiers : held) {
+        for (const int key :
+             {Qt::Key_S, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            SCOPED_TRACE(QKeySequence(key | modifiers).toString().toStdString());
+            const int view = game.camera.nextMode();
+            messages.shown.clear();
+            press(key, modifiers);
+            EXPECT_TRUE(messages.shown.empty()); // no question to save
+            EXPECT_EQ(game.gameState, GameState::kFinished);
+            EXPECT_EQ(game.camera.nextMode(), view);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Oval.gst")));
+    // Without them the keys act: Shift is no menu key.
+    press(Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_EQ(game.gameState, GameState::kTitle);
+}
+
+// G in the selection lists switches the ghost; Alt+G and Ctrl+G are left to the menu.
+TEST_F(WindowTest, GInTheListsWithAltOrCtrlLeavesTheGhostAlone) {
+    Game& game = window->game();
+    QListWidget list;
+    GhostToggle toggle(game, messages, &list);
+    list.installEventFilter(&toggle);
+    game.ghostEnabled = 1;
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+        QKeyEvent g(QEvent::KeyPress, Qt::Key_G, modifiers);
+        QApplication::sendEvent(&list, &g);
+        EXPECT_EQ(game.ghostEnabled, 1);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    QKeyEvent g(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier);
+    QApplication::sendEvent(&list, &g);
+    EXPECT_EQ(game.ghostEnabled, 0);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"i ゴーストカーを表示しません"});
 }
 
 class WindowWithTitlePicture : public WindowTest {

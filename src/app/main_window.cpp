@@ -176,6 +176,12 @@ void MainWindow::aboutCommand() {
     box.exec();
 }
 
+void MainWindow::quitWithoutQuestion() {
+    quitting_ = true;
+    close();
+    QCoreApplication::quit(); // also leaves the loop of an open dialog or question
+}
+
 void MainWindow::startRace() {
     const QSize size = clientSize();
     game_->startRace(size.width(), size.height());
@@ -345,7 +351,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (game_->gameState == GameState::kRacing && !messages_.question(kExitQuestion)) {
+    if (game_->gameState == GameState::kRacing && !quitting_ &&
+        !messages_.question(kExitQuestion)) {
         event->ignore();
         return;
     }

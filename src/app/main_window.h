@@ -46,6 +46,9 @@ public:
     void startCommand();
     void stopCommand();
     void aboutCommand();
+    // Closes the game as the menu's exit does, but without asking even in a race, and ends any
+    // dialog or question that is open: the system asked the game to end.
+    void quitWithoutQuestion();
     // One pass of the game loop, as the idle timer runs it.
     void idlePass();
 
@@ -96,6 +99,7 @@ private:
     PanelWidget* resultPanel_ = nullptr;
     QTimer idleTimer_;
     bool cursorShown_ = true;
+    bool quitting_ = false; // closing without a question
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;

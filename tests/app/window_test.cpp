@@ -3,6 +3,7 @@
 #include "app/ghost_toggle.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/quit_signals.h"
 #include "app/race_setup.h"
 #include "app/title_screen.h"
 #include "hud/instrument_panel.h"
@@ -11,16 +12,20 @@
 #include "test_dir.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -69,6 +74,17 @@ QImage referenceTitle(const std::string& root, QSize size) {
     canvas.create(size);
     drawTitleScreen(canvas, root);
     return canvas.image();
+}
+
+// Whether process `pid` has a handler of its own for `signal` (its SigCgt mask in /proc).
+bool catchesSignal(qint64 pid, int signal) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    return false;
 }
 
 class WindowTest : public testing::Test {
@@ -723,6 +739,59 @@ TEST(EndToEndTest, FromF2ToTheCarMoving) {
     EXPECT_GT(window.game().playerCar.speed(), 20);
     EXPECT_NE(speedText(), standing); // "000" became the speed
     messages.answers.assign(5, true);
+}
+
+// The system asks the game to end in the middle of a race: the window closes at once, without
+// the question the menu's exit asks, and the records written at the finish stay as written.
+TEST_F(WindowTest, ASignalToEndClosesARaceWithoutAQuestion) {
+    QuitSignals quitSignals;
+    ASSERT_TRUE(quitSignals.isInstalled());
+    quitSignals.setOnQuit([&] { window->quitWithoutQuestion(); });
+    window->startCommand();
+    passes(50);
+    ASSERT_EQ(window->game().gameState, GameState::kRacing);
+    std::raise(SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The game itself, told to end by the system (logout, kill, Ctrl+C in its terminal), closes as
+// its menu's exit does and ends with status 0.
+TEST(QuitSignalsTest, TheGameEndsOnSigtermAndSigint) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "the game needs a display";
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        test::TempDir dir;
+        std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                              std::filesystem::copy_options::recursive);
+        QProcess game;
+        game.setWorkingDirectory(QString::fromStdString(dir.path()));
+        game.setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        game.setProcessEnvironment(environment);
+        game.start(QStringLiteral(VELNOR_GAME));
+        ASSERT_TRUE(game.waitForStarted(10000));
+        const qint64 pid = game.processId();
+        // Ready once the process has a handler of its own for the signal (before that, the
+        // signal's default action would end it whatever the game does).
+        bool ready = catchesSignal(pid, signal);
+        for (int i = 0; i < 500 && !ready && game.state() == QProcess::Running; ++i) {
+            QTest::qWait(20);
+            ready = catchesSignal(pid, signal);
+        }
+        ASSERT_TRUE(ready) << "the game never set up a handler for the signal";
+        ::kill(static_cast<pid_t>(pid), signal);
+        const bool ended = game.waitForFinished(10000);
+        if (!ended) {
+            game.kill();
+            game.waitForFinished();
+        }
+        ASSERT_TRUE(ended) << "the game went on running";
+        EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(game.exitCode(), 0);
+    }
 }
 
 // Run by CTest a second time on a display without OpenGL: the game says so and goes on.

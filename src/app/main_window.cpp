@@ -123,6 +123,16 @@ QSize MainWindow::clientSize() const {
     return client_ ? client_->size() : QSize(640, 480);
 }
 
+void MainWindow::fitViewport() {
+    // The view's framebuffer has device pixels: at a device pixel ratio of 2 a viewport in
+    // the window's logical pixels would fill only its lower left quarter.
+    const qreal ratio = client_ ? client_->devicePixelRatioF() : 1.0;
+    const QSize size = clientSize();
+    game_->camera.setViewport(0, static_cast<float>(qRound(kPanelHeight * ratio)),
+                              static_cast<float>(qRound(size.width() * ratio)),
+                              static_cast<float>(qRound(size.height() * ratio)));
+}
+
 void MainWindow::titlePainted() {
     if (!music_.titleMusicPending)
         return;
@@ -185,6 +195,7 @@ void MainWindow::quitWithoutQuestion() {
 void MainWindow::startRace() {
     const QSize size = clientSize();
     game_->startRace(size.width(), size.height());
+    fitViewport();
     mainCanvas_.clear();
     client_->update();
 }
@@ -370,8 +381,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         drawTitleScreen(mainCanvas_, root_);
         break;
     case GameState::kRacing:
-        game_->camera.setViewport(0, kPanelHeight, static_cast<float>(size.width()),
-                                  static_cast<float>(size.height()));
+        fitViewport();
         if (instrumentPanel_) {
             instrumentPanel_->setGeometry(0, size.height() - kPanelHeight, size.width(),
                                           kPanelHeight);

@@ -75,6 +75,9 @@ private:
     bool saveGhost();
     void toggleCursor();
     QSize clientSize() const;
+    // The camera's viewport: the client area, its bottom at the instrument panel's top edge, in
+    // the framebuffer's device pixels.
+    void fitViewport();
 
     // RaceEvents
     void raceStarted() override;

@@ -44,22 +44,24 @@ QImage rgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// How many device pixels of `shown` differ from `reference`, a picture in logical pixels of an
-// area `size` large that the screen shows at `ratio` device pixels per logical pixel: each device
-// pixel shows the logical pixel under its centre. A picture of the wrong size differs everywhere.
+// How many pixels of `reference`, a picture in logical pixels of an area `size` large, are not
+// shown by `shown`, a picture of that area in device pixels at `ratio` device pixels per logical
+// pixel. Each logical pixel is looked for in the device pixel under its centre, which lies well
+// inside it at any ratio of 1 or more, whichever way the picture was scaled. A picture of the
+// wrong size differs everywhere.
 int differences(const QImage& shown, const QImage& reference, QSize size, qreal ratio) {
     const QSize device(qRound(size.width() * ratio), qRound(size.height() * ratio));
     if (shown.size() != device)
-        return device.width() * device.height();
+        return size.width() * size.height();
     const QImage want = rgb(reference);
     const QImage got = rgb(shown);
+    const auto at = [ratio](int logical, int limit) {
+        return std::min(static_cast<int>((logical + 0.5) * ratio), limit - 1);
+    };
     int count = 0;
-    for (int y = 0; y < device.height(); ++y)
-        for (int x = 0; x < device.width(); ++x) {
-            const int lx = std::min(static_cast<int>((x + 0.5) / ratio), size.width() - 1);
-            const int ly = std::min(static_cast<int>((y + 0.5) / ratio), size.height() - 1);
-            count += got.pixel(x, y) != want.pixel(lx, ly);
-        }
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            count += got.pixel(at(x, device.width()), at(y, device.height())) != want.pixel(x, y);
     return count;
 }
 
@@ -420,20 +422,63 @@ TEST_F(WindowTest, ARenderedFrame) {
     EXPECT_EQ(sky, QColor(204, 255, 255)) << sky.name().toStdString();
     EXPECT_EQ(qAlpha(frame.pixel(w / 2, 5)), 255);
     // The road under the car: grey, lit.
-    const QColor road = frame.pixelColor(w / 2, h - 100);
+    const int aboveThePanel = h - qRound(100 * ratio()); // 10 pixels above it
+    const QColor road = frame.pixelColor(w / 2, aboveThePanel);
     EXPECT_EQ(road.red(), road.green());
     EXPECT_EQ(road.green(), road.blue());
     EXPECT_GT(road.red(), 100);
     // The red car in the middle, opaque; the ghost ahead of it mixed with the sky behind it.
     int carPixels = 0;
     int ghostPixels = 0;
-    for (int y = h / 4; y < h - 100; ++y) {
+    for (int y = h / 4; y < aboveThePanel; ++y) {
         const QColor c = frame.pixelColor(w / 2, y);
         carPixels += c.red() > 120 && c.green() < 60 && c.blue() < 60;
         ghostPixels += c.red() > c.green() + 30 && c.green() > 90 && c.blue() > 90;
     }
     EXPECT_GT(carPixels, 10);
     EXPECT_GT(ghostPixels, 3);
+}
+
+// The 3D view fills the client area above the instrument panel in the framebuffer's own pixels,
+// whatever the device pixel ratio (run by CTest at 1, 1.5 and 2): the car, seen from behind, in
+// the middle across, the ground reaching the panel's top edge at both sides.
+TEST_F(WindowTest, TheViewFillsItsAreaAtAnyPixelRatio) {
+    for (const QSize size : {QSize(640, 480), QSize(800, 560)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        window->resize(size);
+        settle();
+        window->startCommand();
+        passes(400);
+        if (size != QSize(640, 480)) { // and resized while racing
+            window->resize(size + QSize(40, 30));
+            settle();
+            passes(1);
+        }
+        const QImage frame = rgb(window->view()->grabFramebuffer());
+        const QSize client = window->client()->size();
+        const qreal r = ratio();
+        ASSERT_EQ(frame.size(), QSize(qRound(client.width() * r), qRound(client.height() * r)));
+        const int w = frame.width();
+        const int aboveThePanel = frame.height() - qRound(90 * r) - 1;
+        int left = w;
+        int right = -1;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < w; ++x) {
+                const QColor c = frame.pixelColor(x, y);
+                if (c.red() > 120 && c.green() < 60 && c.blue() < 60) { // the red car
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        ASSERT_LE(left, right) << "no car in sight";
+        EXPECT_NEAR((left + right) / 2.0, w / 2.0, 2 * r);
+        const QColor sky(204, 255, 255);
+        EXPECT_EQ(frame.pixelColor(w / 2, 0), sky);
+        for (const int x : {2, w / 4, 3 * w / 4, w - 3})
+            EXPECT_NE(frame.pixelColor(x, aboveThePanel), sky) << "x " << x;
+        messages.answers = {true};
+        window->stopCommand();
+    }
 }
 
 // The lap panel after each lap but the last, the result panel at the finish and the instrument

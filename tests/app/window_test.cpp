@@ -89,6 +89,18 @@ bool catchesSignal(qint64 pid, int signal) {
     return false;
 }
 
+// The first car, automatic, and the first course; or the car dialog cancelled when asked to.
+class TestSetup final : public RaceSetup {
+public:
+    bool chooseCar(Game& game) override { return !cancelCar && first_.chooseCar(game); }
+    bool chooseCourse(Game& game) override { return first_.chooseCourse(game); }
+
+    bool cancelCar = false;
+
+private:
+    FirstCarAndCourse first_;
+};
+
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -171,18 +183,17 @@ protected:
         return differences(shown, reference, size, ratio());
     }
 
-    // Device pixels of the client area as the display shows it (the window system's own pixels,
-    // after the window has composed the 3D view and the panels) that differ from `reference`.
+    // Pixels of `reference` that the display does not show where `area` lies (the window
+    // system's own pixels, after the window has composed the 3D view and the panels over it).
     // The display is given a bounded while to catch up with the last repaint.
-    int screenDifferences(const QImage& reference) {
+    int screenDifferences(QWidget* area, const QImage& reference) {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             return 0; // no display of its own to look at
-        QWidget* client = window->client();
-        const QPoint at = client->mapTo(window.get(), QPoint(0, 0));
+        const QPoint at = area->mapTo(window.get(), QPoint(0, 0));
         const auto shownNow = [&] {
             const QPixmap pixels = window->screen()->grabWindow(window->winId(), at.x(), at.y(),
-                                                                client->width(), client->height());
-            return differences(pixels.toImage(), reference, client->size(), ratio());
+                                                                area->width(), area->height());
+            return differences(pixels.toImage(), reference, area->size(), ratio());
         };
         int count = shownNow();
         for (int i = 0; i < 50 && count != 0; ++i) {
@@ -201,7 +212,7 @@ protected:
     HandClock clock;
     FakeMessageBoxes messages;
     FakeMusicPlayer player;
-    FirstCarAndCourse setup;
+    TestSetup setup;
     std::unique_ptr<MainWindow> window;
     bool titlePicture = false; // a title.bmp in the game directory
 };
@@ -500,6 +511,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
             lapPanel.create(QSize(100, 32));
             drawLapPanel(lapPanel, game.raceClock);
             EXPECT_EQ(panelDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
+            EXPECT_EQ(screenDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
             passes(400); // past the lap panel's 3 s
             EXPECT_FALSE(window->lapPanel()->isVisible());
         }
@@ -511,6 +523,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         result.create(QSize(100, 3 * 16 + 90));
         drawResultPanel(result, game.raceClock, game.finishRank);
         EXPECT_EQ(panelDifferences(window->resultPanel(), result.image()), 0);
+        EXPECT_EQ(screenDifferences(window->resultPanel(), result.image()), 0);
 
         // Three laps driven of three: the instrument panel stays at the last lap.
         passes(1);
@@ -524,6 +537,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         EXPECT_EQ(window->instrumentPanel()->geometry(),
                   QRect(0, window->client()->height() - 90, window->client()->width(), 90));
         EXPECT_EQ(panelDifferences(window->instrumentPanel(), instruments.image()), 0);
+        EXPECT_EQ(screenDifferences(window->instrumentPanel(), instruments.image()), 0);
         press(Qt::Key_Return);
         ASSERT_EQ(game.gameState, GameState::kTitle);
     }
@@ -665,6 +679,7 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
         {"Enter after the finish, grown racing, back after", Way::kEnterFinished, {big}, {start}},
         {"Esc after the finish", Way::kEscFinished, {}, {}},
         {"Esc after the finish, shrunk then", Way::kEscFinished, {small}, {big}},
+        {"F2 after the finish, the car not chosen", Way::kF2Finished, {big}, {start}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -701,8 +716,12 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
             press(Qt::Key_Return);
             break;
         case Way::kEscFinished:
-        case Way::kF2Finished:
             press(Qt::Key_Escape);
+            break;
+        case Way::kF2Finished:
+            setup.cancelCar = true;
+            window->startCommand();
+            setup.cancelCar = false;
             break;
         }
         ASSERT_EQ(game.gameState, GameState::kTitle);
@@ -714,7 +733,9 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
                               referenceTitle(dir.path(), window->client()->size()),
                               window->client()->size(), ratio()),
                   0);
-        EXPECT_EQ(screenDifferences(referenceTitle(dir.path(), window->client()->size())), 0);
+        EXPECT_EQ(screenDifferences(window->client(),
+                                    referenceTitle(dir.path(), window->client()->size())),
+                  0);
     }
 }
 

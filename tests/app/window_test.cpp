@@ -203,6 +203,17 @@ protected:
         return count;
     }
 
+    // With VELNOR_SCREENSHOTS naming a folder: the window as the display shows it, saved there
+    // as `name`.png (to look at by eye).
+    void saveScreenshot(const char* name) {
+        const QString folder = qEnvironmentVariable("VELNOR_SCREENSHOTS");
+        if (folder.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb"))
+            return;
+        settle();
+        QTest::qWait(100);
+        window->screen()->grabWindow(window->winId()).save(folder + "/" + name + ".png");
+    }
+
     // Device pixels of a panel, with what lies over it, that differ from `reference`.
     int panelDifferences(PanelWidget* panel, const QImage& reference) {
         return differences(grabbed(panel), reference, panel->size(), ratio());
@@ -512,6 +523,8 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
             drawLapPanel(lapPanel, game.raceClock);
             EXPECT_EQ(panelDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
             EXPECT_EQ(screenDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
+            if (lap == 1 && size == QSize(640, 480))
+                saveScreenshot("lap_panel");
             passes(400); // past the lap panel's 3 s
             EXPECT_FALSE(window->lapPanel()->isVisible());
         }
@@ -524,6 +537,8 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         drawResultPanel(result, game.raceClock, game.finishRank);
         EXPECT_EQ(panelDifferences(window->resultPanel(), result.image()), 0);
         EXPECT_EQ(screenDifferences(window->resultPanel(), result.image()), 0);
+        if (size == QSize(640, 480))
+            saveScreenshot("result_panel");
 
         // Three laps driven of three: the instrument panel stays at the last lap.
         passes(1);
@@ -736,6 +751,8 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
         EXPECT_EQ(screenDifferences(window->client(),
                                     referenceTitle(dir.path(), window->client()->size())),
                   0);
+        if (row.way == Way::kEnterFinished && row.whileRacing.size() == 2)
+            saveScreenshot("title_after_enter_resized");
     }
 }
 

@@ -506,8 +506,15 @@ TEST_F(WindowTest, TheViewFillsItsAreaAtAnyPixelRatio) {
 // The lap panel after each lap but the last, the result panel at the finish and the instrument
 // panel after it show exactly what the panels draw for that moment, at any window size.
 TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
-    for (const QSize size : {QSize(640, 480), QSize(900, 640), QSize(560, 420)}) {
-        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+    struct Row {
+        QSize size;
+        bool lookAtLaps; // looking at a panel makes Qt lay out its siblings, the result panel too
+    };
+    for (const Row row : {Row{QSize(640, 480), false}, Row{QSize(640, 480), true},
+                          Row{QSize(900, 640), true}, Row{QSize(560, 420), true}}) {
+        const QSize size = row.size;
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height()
+                                        << (row.lookAtLaps ? "" : ", the result alone"));
         window->resize(size);
         settle();
         window->startCommand();
@@ -518,6 +525,10 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
             driveLap();
             settle();
             ASSERT_TRUE(window->lapPanel()->isVisible()) << "lap " << lap;
+            if (!row.lookAtLaps) {
+                passes(400);
+                continue;
+            }
             Canvas lapPanel;
             lapPanel.create(QSize(100, 32));
             drawLapPanel(lapPanel, game.raceClock);
@@ -537,7 +548,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         drawResultPanel(result, game.raceClock, game.finishRank);
         EXPECT_EQ(panelDifferences(window->resultPanel(), result.image()), 0);
         EXPECT_EQ(screenDifferences(window->resultPanel(), result.image()), 0);
-        if (size == QSize(640, 480))
+        if (row.lookAtLaps && size == QSize(640, 480))
             saveScreenshot("result_panel");
 
         // Three laps driven of three: the instrument panel stays at the last lap.

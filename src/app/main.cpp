@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "app/program_icon.h"
 #include "app/qt_message_boxes.h"
+#include "app/quit_signals.h"
 #include "app/race_setup.h"
 #include "app/sdl_music_player.h"
 #include "platform/steady_clock.h"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setWindowIcon(velnor::programIcon());
     std::setlocale(LC_NUMERIC, "C");
+    // SIGTERM and SIGINT close the game as its menu's exit does, without a question.
+    velnor::QuitSignals quitSignals;
     velnor::SteadyClock clock;
     velnor::QtMessageBoxes messages;
     velnor::SdlMusicPlayer music;
@@ -33,6 +36,7 @@ int main(int argc, char* argv[]) {
     velnor::MainWindow window(".", clock, messages, music, setup);
     messages.setParent(&window);
     setup.setParent(&window);
+    quitSignals.setOnQuit([&window] { window.quitWithoutQuestion(); });
     window.show();
     return app.exec();
 }

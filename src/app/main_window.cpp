@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/game_view.h"
+#include "app/ghost_toggle.h"
 #include "app/panel_widget.h"
 #include "app/program_icon.h"
 #include "app/race_setup.h"
+#include "app/text_codec.h"
 #include "app/title_screen.h"
 #include "app/version_box.h"
 #include "hud/instrument_panel.h"
@@ -121,6 +123,16 @@ QSize MainWindow::clientSize() const {
     return client_ ? client_->size() : QSize(640, 480);
 }
 
+void MainWindow::fitViewport() {
+    // The view's framebuffer has device pixels: at a device pixel ratio of 2 a viewport in
+    // the window's logical pixels would fill only its lower left quarter.
+    const qreal ratio = client_ ? client_->devicePixelRatioF() : 1.0;
+    const QSize size = clientSize();
+    game_->camera.setViewport(0, static_cast<float>(qRound(kPanelHeight * ratio)),
+                              static_cast<float>(qRound(size.width() * ratio)),
+                              static_cast<float>(qRound(size.height() * ratio)));
+}
+
 void MainWindow::titlePainted() {
     if (!music_.titleMusicPending)
         return;
@@ -157,7 +169,10 @@ void MainWindow::stopCommand() {
         music_.playTitleMusic();
         break;
     case GameState::kFinished:
-        game_->saveRunAsGhost();
+        // The run is saved without a question; if it cannot be, the player is told and the
+        // race stays finished, so S or F3 can try again (Enter or Esc leave without it).
+        if (!saveGhost())
+            return;
         stopRace();
         music_.playTitleMusic();
         break;
@@ -171,9 +186,16 @@ void MainWindow::aboutCommand() {
     box.exec();
 }
 
+void MainWindow::quitWithoutQuestion() {
+    quitting_ = true;
+    close();
+    QCoreApplication::quit(); // also leaves the loop of an open dialog or question
+}
+
 void MainWindow::startRace() {
     const QSize size = clientSize();
     game_->startRace(size.width(), size.height());
+    fitViewport();
     mainCanvas_.clear();
     client_->update();
 }
@@ -188,8 +210,17 @@ void MainWindow::offerToSaveGhost() {
     const bool replacing = ghostFileExists(root_, game_->runLog) == 1;
     if (!messages_.question(replacing ? kOverwriteQuestion : kSaveQuestion))
         return;
-    game_->saveRunAsGhost();
-    messages_.information(replacing ? "上書き保存しました。" : "保存しました。");
+    if (saveGhost())
+        messages_.information(replacing ? "上書き保存しました。" : "保存しました。");
+}
+
+bool MainWindow::saveGhost() {
+    if (game_->saveRunAsGhost() == 0)
+        return true;
+    const QString file = fromShiftJis(ghostFileName(game_->runLog.courseName()));
+    messages_.message("ファイル " + file.toStdString() +
+                      " に書き込めません。\nゴーストカーは保存されていません。");
+    return false;
 }
 
 void MainWindow::toggleCursor() {
@@ -274,7 +305,10 @@ void MainWindow::raceStopped() {
     delete lapPanel_;
     delete resultPanel_;
     instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
+    // The panels lay over the 3D view: the window as a whole is composed again, else what they
+    // last showed stays on the screen over the title until the next resize.
     client_->update();
+    update();
     music_.stop();
     if (!cursorShown_)
         toggleCursor();
@@ -290,6 +324,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     const int key = drivingKey(event->key());
     if (key >= 0)
         keys_.setDown(key, true);
+    if (heldForTheMenu(*event)) {
+        event->ignore(); // the menu's and the accelerators', not a race key
+        return;
+    }
     switch (game_->gameState) {
     case GameState::kTitle:
         break;
@@ -324,7 +362,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (game_->gameState == GameState::kRacing && !messages_.question(kExitQuestion)) {
+    if (game_->gameState == GameState::kRacing && !quitting_ &&
+        !messages_.question(kExitQuestion)) {
         event->ignore();
         return;
     }
@@ -342,8 +381,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         drawTitleScreen(mainCanvas_, root_);
         break;
     case GameState::kRacing:
-        game_->camera.setViewport(0, kPanelHeight, static_cast<float>(size.width()),
-                                  static_cast<float>(size.height()));
+        fitViewport();
         if (instrumentPanel_) {
             instrumentPanel_->setGeometry(0, size.height() - kPanelHeight, size.width(),
                                           kPanelHeight);

@@ -46,6 +46,9 @@ public:
     void startCommand();
     void stopCommand();
     void aboutCommand();
+    // Closes the game as the menu's exit does, but without asking even in a race, and ends any
+    // dialog or question that is open: the system asked the game to end.
+    void quitWithoutQuestion();
     // One pass of the game loop, as the idle timer runs it.
     void idlePass();
 
@@ -67,8 +70,14 @@ private:
     void startRace();
     void stopRace();
     void offerToSaveGhost();
+    // Saves the run as the course's ghost; if the file cannot be written, says which and
+    // returns false (the run is kept).
+    bool saveGhost();
     void toggleCursor();
     QSize clientSize() const;
+    // The camera's viewport: the client area, its bottom at the instrument panel's top edge, in
+    // the framebuffer's device pixels.
+    void fitViewport();
 
     // RaceEvents
     void raceStarted() override;
@@ -93,6 +102,7 @@ private:
     PanelWidget* resultPanel_ = nullptr;
     QTimer idleTimer_;
     bool cursorShown_ = true;
+    bool quitting_ = false; // closing without a question
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/panel_widget.h"
 
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace velnor {
 
@@ -16,8 +17,11 @@ void PanelWidget::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(0, 0), canvas_.image(), QRect(QPoint(0, 0), size()));
 }
 
-void PanelWidget::resizeEvent(QResizeEvent*) {
-    canvas_.clear();
+void PanelWidget::resizeEvent(QResizeEvent* event) {
+    // Qt delivers a resize when a widget is first shown, after the game has drawn into the
+    // canvas: that picture stays. Only a panel of another size gets a new, blank canvas.
+    if (event->size() != canvas_.clientSize())
+        canvas_.resize(event->size());
 }
 
 } // namespace velnor

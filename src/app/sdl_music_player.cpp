@@ -6,6 +6,9 @@
 namespace velnor {
 
 SdlMusicPlayer::SdlMusicPlayer() {
+    // SDL would take SIGINT and SIGTERM for an event queue the game never reads, and the game
+    // would no longer end on them; the game handles them itself.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_AUDIO) != 0)
         return;
     Mix_Init(MIX_INIT_MP3);

@@ -6,6 +6,7 @@
 #include "race/game.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace velnor {
@@ -38,8 +39,9 @@ InstrumentReadings readingsOf(const Game& game) {
     const Vehicle& car = game.playerCar;
     InstrumentReadings r;
     r.carName = fromShiftJis(car.spec().carname());
-    r.lap = game.raceClock.completedLaps() + 1;
+    // The lap being driven; once the last is done, the last (3 / 3, not 4 / 3).
     r.laps = game.raceClock.lapTotal();
+    r.lap = std::min(game.raceClock.completedLaps() + 1, r.laps);
     r.automatic = car.spec().automatic() != 0;
     r.gear = car.controls().gearIndex() + 1;
     r.speed = car.speed();

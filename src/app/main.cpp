@@ -8,10 +8,63 @@
 #include "platform/steady_clock.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QSurfaceFormat>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The game's options. Qt's own (-platform, -style...) are taken by QApplication before these are
+// read; --help is answered before the display is opened, so that it works without one.
+struct Options {
+    bool autopilot = false;
+};
+
+const QCommandLineOption
+    kAutopilot(QStringLiteral("autopilot"),
+               QStringLiteral("The autopilot drives your car in every race; the rest is yours."));
+
+void describeOptions(QCommandLineParser& parser) {
+    QCoreApplication::setApplicationName(QStringLiteral("velnor"));
+    parser.setApplicationDescription(
+        QStringLiteral("Velnor, a car-driving simulator. Plays in the current directory."));
+    parser.addHelpOption();
+    parser.addOption(kAutopilot);
+}
+
+// 0 to go on with `options`, else the exit status: 2 for a wrong command line.
+int readOptions(const QStringList& arguments, Options& options) {
+    QCommandLineParser parser;
+    describeOptions(parser);
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "velnor: %s\n\n%s", qPrintable(parser.errorText()),
+                     qPrintable(parser.helpText()));
+        return 2;
+    }
+    options.autopilot = parser.isSet(kAutopilot);
+    return 0;
+}
+
+bool helpWanted(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (helpWanted(argc, argv)) {
+        QCommandLineParser parser;
+        describeOptions(parser);
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                        QStringLiteral("velnor"))),
+                   stdout);
+        return 0;
+    }
     // The scene is drawn with fixed-function OpenGL: a compatibility context, 24-bit colour, depth.
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -25,6 +78,9 @@ int main(int argc, char* argv[]) {
     QSurfaceFormat::setDefaultFormat(format);
 
     QApplication app(argc, argv);
+    Options options;
+    if (const int status = readOptions(QCoreApplication::arguments(), options))
+        return status;
     app.setWindowIcon(velnor::programIcon());
     std::setlocale(LC_NUMERIC, "C");
     // SIGTERM and SIGINT close the game as its menu's exit does, without a question.
@@ -34,6 +90,7 @@ int main(int argc, char* argv[]) {
     velnor::SdlMusicPlayer music;
     velnor::SelectionDialogs setup(messages);
     velnor::MainWindow window(".", clock, messages, music, setup);
+    window.setAutopilot(options.autopilot);
     messages.setParent(&window);
     setup.setParent(&window);
     quitSignals.setOnQuit([&window] { window.quitWithoutQuestion(); });

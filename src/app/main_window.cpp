@@ -240,6 +240,8 @@ void MainWindow::idlePass() {
     const GameState state = game.gameState;
     if (state == GameState::kTitle)
         return;
+    if (autopilot_ && state == GameState::kRacing)
+        autopilot_->drive(game, keys_);
     game.runIdleWork(keys_);
     if (!instrumentPanel_)
         return;
@@ -254,6 +256,8 @@ void MainWindow::idlePass() {
 // ---- race events
 
 void MainWindow::raceStarted() {
+    if (autopilotWanted_)
+        autopilot_.emplace();
     music_.playRaceMusic();
     delete instrumentPanel_;
     delete lapPanel_;
@@ -300,6 +304,10 @@ void MainWindow::modelFileMissing(const std::string& fileName) {
 
 void MainWindow::raceStopped() {
     idleTimer_.stop();
+    if (autopilot_) {
+        autopilot_.reset();
+        keys_.releaseAll(); // the keys it held
+    }
     showTitleScreen();
     delete instrumentPanel_;
     delete lapPanel_;

@@ -2,6 +2,7 @@
 
 #include "hud/canvas.h"
 #include "platform/key_state.h"
+#include "race/autopilot.h"
 #include "race/game.h"
 #include "race/music.h"
 #include "race/race_events.h"
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class QAction;
 
@@ -51,6 +53,9 @@ public:
     void quitWithoutQuestion();
     // One pass of the game loop, as the idle timer runs it.
     void idlePass();
+    // The autopilot drives the player's car in every race from now on (the game's --autopilot):
+    // it holds the driving keys, the keyboard still does everything else.
+    void setAutopilot(bool on) { autopilotWanted_ = on; }
 
     // From the view.
     void titlePainted();
@@ -103,6 +108,8 @@ private:
     QTimer idleTimer_;
     bool cursorShown_ = true;
     bool quitting_ = false; // closing without a question
+    bool autopilotWanted_ = false;
+    std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;

@@ -9,6 +9,7 @@
 #include "hud/instrument_panel.h"
 #include "hud/race_panels.h"
 #include "race/ghost_file.h"
+#include "race/headless_race.h"
 #include "test_dir.h"
 
 #include <QApplication>
@@ -345,6 +346,38 @@ TEST_F(WindowTest, AfterTheFinishTheRunCanBeSavedAtAStandstill) {
     press(Qt::Key_Escape);
     EXPECT_EQ(game.gameState, GameState::kTitle);
     EXPECT_FALSE(std::filesystem::exists(dir.file("Oval.gst")));
+}
+
+// With --autopilot the autopilot holds the driving keys of the window: a whole race runs through
+// the window's own loop to the result panel, and the window and the headless race are one game
+// (the same passes give the same lap times to the millisecond).
+TEST_F(WindowTest, TheAutopilotDrivesAWholeRaceInTheWindowAsHeadless) {
+    window->setAutopilot(true);
+    window->startCommand();
+    Game& game = window->game();
+    ASSERT_EQ(game.gameState, GameState::kRacing);
+    for (int i = 0; i < 90000 && game.gameState == GameState::kRacing; ++i)
+        passes(1);
+    ASSERT_EQ(game.gameState, GameState::kFinished);
+    settle();
+    EXPECT_TRUE(window->resultPanel()->isVisible());
+
+    RaceOptions options;
+    options.root = dir.path();
+    options.car = game.playerCar.spec().carname();
+    options.course = game.courseCatalogue.entry(game.selectedCourse).name;
+    options.autopilot = true;
+    const RaceResult headless = runHeadlessRace(options);
+    ASSERT_TRUE(headless.finished) << headless.error;
+    ASSERT_EQ(headless.laps.size(), 3u);
+    for (int lap = 0; lap < 3; ++lap)
+        EXPECT_EQ(game.raceClock.lapTime(lap), headless.laps[lap]) << "lap " << lap + 1;
+
+    // Back at the title the autopilot has let go of every key it held.
+    press(Qt::Key_Return);
+    EXPECT_EQ(game.gameState, GameState::kTitle);
+    for (const int key : {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown})
+        EXPECT_FALSE(window->keys().isDown(key)) << key;
 }
 
 TEST_F(WindowTest, F3AfterTheFinishSavesTheGhostWithoutAsking) {

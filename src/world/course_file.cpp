@@ -92,42 +92,32 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
     }
 }
 
-void applyBuildingRecord(std::string_view line, CourseWorld& world) {
-    const char kind = at(line, 0);
-    const char part = at(line, 1);
+namespace {
 
-    if (kind == 'y' || kind == 'n' || kind == 'm') {
-        const int index = twoDigits(line, 1);
-        std::array<float, 4> v;
-        if (!inRange(index, CourseWorld::kBlocks) || !numbersAfterEquals(line, 1, v))
-            return;
-        BuildingBlock& block = world.block(index);
-        if (kind == 'y') {
-            block.setPitch(toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
-        } else if (kind == 'n') {
-            block.setCounts(truncateToInt(v[0]), truncateToInt(v[1]), truncateToInt(v[2]));
-        } else {
-            const int target = truncateToInt(v[0]);
-            if (!inRange(target, CourseWorld::kBlocks))
-                return;
-            if (target != index)
-                world.block(target) = block;
-            world.block(target).setOrigin(toWorld(v[1]), toWorld(v[2]), toWorld(v[3]));
-        }
-        return;
-    }
-
-    // The part forms: a second character of "p" (cylinder) or "b" (box).
-    if (part != 'p' && part != 'b')
-        return;
-    const int index = twoDigits(line, 2);
-    const int k = digit(line, 4);
-    if (!inRange(index, CourseWorld::kBlocks) || !inRange(k, BuildingBlock::kParts))
+// A record of a whole block: "yBB" its pitch, "nBB" its counts, "mBB" a copy placed elsewhere.
+void applyBlockRecord(std::string_view line, char kind, CourseWorld& world) {
+    const int index = twoDigits(line, 1);
+    std::array<float, 4> v;
+    if (!inRange(index, CourseWorld::kBlocks) || !numbersAfterEquals(line, 1, v))
         return;
     BuildingBlock& block = world.block(index);
-    std::array<float, 4> v;
-    if (!numbersAfterEquals(line, 1, v))
-        return;
+    if (kind == 'y') {
+        block.setPitch(toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
+    } else if (kind == 'n') {
+        block.setCounts(truncateToInt(v[0]), truncateToInt(v[1]), truncateToInt(v[2]));
+    } else {
+        const int target = truncateToInt(v[0]);
+        if (!inRange(target, CourseWorld::kBlocks))
+            return;
+        if (target != index)
+            world.block(target) = block;
+        world.block(target).setOrigin(toWorld(v[1]), toWorld(v[2]), toWorld(v[3]));
+    }
+}
+
+// A record of one box or cylinder `k` of a block.
+void applyPartRecord(std::string_view line, char kind, char part, int k, BuildingBlock& block,
+                     const std::array<float, 4>& v) {
     switch (kind) {
     case 'p':
         if (part == 'p') {
@@ -171,6 +161,30 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
     default:
         return;
     }
+}
+
+} // namespace
+
+void applyBuildingRecord(std::string_view line, CourseWorld& world) {
+    const char kind = at(line, 0);
+    const char part = at(line, 1);
+    if (kind == 'y' || kind == 'n' || kind == 'm') {
+        applyBlockRecord(line, kind, world);
+        return;
+    }
+
+    // The part forms: a second character of "p" (cylinder) or "b" (box).
+    if (part != 'p' && part != 'b')
+        return;
+    const int index = twoDigits(line, 2);
+    const int k = digit(line, 4);
+    if (!inRange(index, CourseWorld::kBlocks) || !inRange(k, BuildingBlock::kParts))
+        return;
+    BuildingBlock& block = world.block(index);
+    std::array<float, 4> v;
+    if (!numbersAfterEquals(line, 1, v))
+        return;
+    applyPartRecord(line, kind, part, k, block, v);
 }
 
 } // namespace velnor

@@ -1,7 +1,8 @@
 #include "app/game_view.h"
 
 #include "app/main_window.h"
-#include "world/scene.h"
+#include "render/frame_view.h"
+#include "render/scene.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -34,6 +35,15 @@ void paintTitle(MainWindow& window, QPaintDevice& device) {
     painter.drawImage(QPoint(0, 0), window.mainCanvas().image());
 }
 
+// What the scene draws of the race: the one place that reads the game for a frame.
+FrameView frameView(Game& game) {
+    return {.world = game.course.world,
+            .playerModel = game.playerModel,
+            .ghostModel = game.ghostModel,
+            .ghostShown = game.ghostEnabled != 0,
+            .camera = game.camera};
+}
+
 } // namespace
 
 GameView::GameView(MainWindow& window) : QOpenGLWidget(&window), window_(window) {
@@ -46,7 +56,7 @@ void GameView::paintGL() {
         paintTitle(window_, *this);
         return;
     }
-    drawFrame(window_.game());
+    drawFrame(frameView(window_.game()));
 }
 
 PlainView::PlainView(MainWindow& window) : QWidget(&window), window_(window) {

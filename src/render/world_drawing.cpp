@@ -1,31 +1,15 @@
-#include "world/scene.h"
+#include "render/world_drawing.h"
 
-#include "cars/car_drawing.h"
-#include "race/game.h"
+#include "render/car_drawing.h"
+#include "world/course_world.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <algorithm>
 
 namespace velnor {
 namespace {
 
 constexpr float kReach = 1000; // world units drawn around the car
-
-void applyCamera(const Camera& camera) {
-    const Camera::View view = camera.applyCamera();
-    glViewport(view.viewport[0], view.viewport[1], view.viewport[2], view.viewport[3]);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(view.fovy, static_cast<double>(view.viewport[2]) / view.viewport[3],
-                   view.nearPlane, view.farPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.target[0], view.target[1], view.target[2],
-              view.up[0], view.up[1], view.up[2]);
-}
 
 void setColourMaterial(const Colour& colour) {
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, colour.data());
@@ -128,41 +112,6 @@ void drawWorld(CourseWorld& world) {
         glVertex3f(x, c[1] - kReach, 0);
     }
     glEnd();
-}
-
-void drawFrame(Game& game) {
-    const auto& viewport = game.camera.viewport();
-    if (static_cast<int>(viewport[3]) <= 0 || static_cast<int>(viewport[2]) <= 0)
-        return; // minimised: nothing to draw into
-
-    glClearColor(0.8f, 1.0f, 1.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-
-    static const GLfloat kDiffuse[4] = {1, 1, 1, 1};
-    static const GLfloat kSpecular[4] = {1, 1, 1, 1};
-    static const GLfloat kAmbient[4] = {0.4f, 0.4f, 0.4f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kDiffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, kSpecular);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, kAmbient);
-    glLightfv(GL_LIGHT0, GL_POSITION, game.camera.light().data());
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_NORMALIZE);
-
-    applyCamera(game.camera);
-    drawCar(game.playerModel);
-    if (game.ghostEnabled)
-        drawCar(game.ghostModel);
-    drawWorld(game.course.world);
-
-    // The sky's alpha is 0: make every pixel opaque, so nothing behind the window shows through.
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 } // namespace velnor

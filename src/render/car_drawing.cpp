@@ -1,8 +1,11 @@
-#include "cars/car_drawing.h"
+#include "render/car_drawing.h"
 
 #include "cars/car_model.h"
+#include "world/box.h"
+#include "world/cylinder.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
 
 namespace velnor {

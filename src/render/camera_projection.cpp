@@ -1,0 +1,25 @@
+#include "render/camera_projection.h"
+
+#include "world/camera.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace velnor {
+
+void applyCamera(const Camera& camera) {
+    const Camera::View view = camera.applyCamera();
+    glViewport(view.viewport[0], view.viewport[1], view.viewport[2], view.viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(view.fovy, static_cast<double>(view.viewport[2]) / view.viewport[3],
+                   view.nearPlane, view.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.target[0], view.target[1], view.target[2],
+              view.up[0], view.up[1], view.up[2]);
+}
+
+} // namespace velnor

@@ -2,8 +2,8 @@
 
 #include "app/dialog_layout.h"
 #include "app/ghost_toggle.h"
-#include "app/text_codec.h"
 #include "race/game.h"
+#include "text/text_codec.h"
 
 #include <QLabel>
 #include <QListWidget>

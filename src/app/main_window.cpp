@@ -5,7 +5,6 @@
 #include "app/panel_widget.h"
 #include "app/program_icon.h"
 #include "app/race_setup.h"
-#include "app/text_codec.h"
 #include "app/title_screen.h"
 #include "app/version_box.h"
 #include "hud/instrument_panel.h"
@@ -13,6 +12,7 @@
 #include "platform/message_boxes.h"
 #include "platform/steady_clock.h"
 #include "race/ghost_file.h"
+#include "text/text_codec.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "hud/instrument_panel.h"
 
-#include "app/text_codec.h"
 #include "hud/canvas.h"
 #include "hud/text.h"
 #include "race/game.h"
+#include "text/text_codec.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "tool/tool.h"
 
-#include "app/text_codec.h"
 #include "cars/car_catalogue.h"
 #include "race/game.h"
 #include "race/headless_race.h"
 #include "race/lap_counter.h"
 #include "sim/car_figures.h"
+#include "text/text_codec.h"
 #include "tool/course_map.h"
 #include "tool/lint.h"
 #include "world/course_catalogue.h"

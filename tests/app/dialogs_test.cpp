@@ -5,12 +5,12 @@
 #include "app/fakes.h"
 #include "app/qt_message_boxes.h"
 #include "app/road_conditions_dialog.h"
-#include "app/text_codec.h"
 #include "app/transmission_dialog.h"
 #include "app/version_box.h"
 #include "platform/tick_clock.h"
 #include "race/game.h"
 #include "test_dir.h"
+#include "text/text_codec.h"
 
 #include <QApplication>
 #include <QKeyEvent>

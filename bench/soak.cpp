@@ -92,8 +92,8 @@ int main(int argc, char* argv[]) {
 
     // The files the races left must read back.
     velnor::RecordBook records;
-    const int recordsRead = records.readRecords(game->courseCatalogue.recordsPath(),
-                                                game->courseCatalogue.entries());
+    const int recordsRead =
+        records.readRecords(game->recordsPath(), game->courseCatalogue.entries());
     int ghosts = 0;
     for (const velnor::CatalogueEntry& entry : game->courseCatalogue.entries()) {
         velnor::GhostLog log;

@@ -4,7 +4,6 @@
 #include "platform/key_state.h"
 #include "platform/tick_clock.h"
 #include "race/ghost_file.h"
-#include "race/record_book.h"
 
 namespace velnor {
 
@@ -20,7 +19,7 @@ void Game::scanFiles() {
     carCatalogue.scanCars();
     carCatalogue.sortCars();
     courseCatalogue.scanCourses();
-    courseCatalogue.readRecords();
+    records_.readRecords(recordsPath(), courseCatalogue.entries());
 }
 
 int Game::chooseCar(int index, bool automatic) {
@@ -38,7 +37,7 @@ int Game::chooseCourse(int index) {
     course.gate = courseCatalogue.loadedGate();
     selectedCourse = index;
     for (int place = 0; place < RecordBook::kPlaces; ++place)
-        courseBest[place] = courseCatalogue.records().place(index, place);
+        courseBest[place] = records_.place(index, place);
     return 0;
 }
 
@@ -181,9 +180,8 @@ void Game::watchGate(std::uint32_t now, int& finished) {
     }
     raceClock.setTime(playerCar.raceTime(), -1);
     if (raceClock.completeLap() == 1) {
-        finishRank = updateCourseRecords(raceClock, courseBest, selectedCourse,
-                                         courseCatalogue.records(), courseCatalogue.entries(),
-                                         courseCatalogue.recordsPath(), &recordsWritten);
+        finishRank = updateCourseRecords(raceClock, courseBest, selectedCourse, records_,
+                                         courseCatalogue.entries(), recordsPath(), &recordsWritten);
         runLog.setFinishTime(raceClock.totalTime());
         events_.raceFinished(raceClock, finishRank);
         gameState = GameState::kFinished;

@@ -6,6 +6,7 @@
 #include "race/ghost_log.h"
 #include "race/lap_counter.h"
 #include "race/race_events.h"
+#include "race/record_book.h"
 #include "sim/vehicle.h"
 #include "world/camera.h"
 #include "world/course.h"
@@ -61,6 +62,10 @@ public:
 
     const std::string& root() const { return root_; }
     std::uint32_t now() const;
+    // The best three of every listed course, slot for slot with the course catalogue.
+    const RecordBook& records() const { return records_; }
+    // The records file of the game directory.
+    std::string recordsPath() const { return recordsFilePath(root_); }
 
     GameState gameState = GameState::kTitle;
     int ghostEnabled = 1;        // a ghost is wanted for the next race, and runs in this one
@@ -89,6 +94,7 @@ private:
     void watchGate(std::uint32_t now, int& finished);
 
     std::string root_;
+    RecordBook records_;
     const TickClock& clock_;
     RaceEvents& events_;
 };

@@ -13,7 +13,6 @@ namespace {
 std::unique_ptr<CourseCatalogue> scannedCourses(const Invocation& call) {
     auto catalogue = std::make_unique<CourseCatalogue>(call.dir.toStdString());
     catalogue->scanCourses();
-    catalogue->readRecords();
     return catalogue;
 }
 
@@ -22,7 +21,9 @@ std::unique_ptr<CourseCatalogue> scannedCourses(const Invocation& call) {
 // The course catalogue with each course's comment and its three record totals.
 int listCourses(const Invocation& call, QTextStream& out, QTextStream& /*err*/) {
     const auto catalogue = scannedCourses(call);
-    const RecordBook& records = catalogue->records();
+    auto book = std::make_unique<RecordBook>();
+    book->readRecords(recordsFilePath(catalogue->root()), catalogue->entries());
+    const RecordBook& records = *book;
     if (call.json) {
         QJsonArray courses;
         for (int i = 0; i <= catalogue->lastIndex(); ++i) {

@@ -92,6 +92,13 @@ public:
 private:
     void findGhostCar(std::string_view name);
     void watchGate(std::uint32_t now, int& finished);
+    // The records file into the book, for the listed courses.
+    void readRecords();
+    // Course `index`'s records become the best three to beat.
+    void takeCourseBest(int index);
+    // Places the race just finished among the course's best three, sets `finishRank` and
+    // `recordsWritten`, and writes the records file when it placed.
+    void placeFinishedRace();
 
     std::string root_;
     RecordBook records_;

@@ -52,7 +52,7 @@ CarSelectionDialog::CarSelectionDialog(Game& game, MessageBoxes& messages, QWidg
         shownCar_ = row;
         update(kSummaryArea);
     });
-    game.ghostEnabled = 1; // every opening switches the ghost on again
+    game.setGhostEnabled(true); // every opening switches the ghost on again
     list_->setFocus();
 }
 

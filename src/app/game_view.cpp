@@ -42,7 +42,7 @@ GameView::GameView(MainWindow& window) : QOpenGLWidget(&window), window_(window)
 }
 
 void GameView::paintGL() {
-    if (window_.game().gameState == GameState::kTitle) {
+    if (window_.game().gameState() == GameState::kTitle) {
         paintTitle(window_, *this);
         return;
     }
@@ -55,7 +55,7 @@ PlainView::PlainView(MainWindow& window) : QWidget(&window), window_(window) {
 }
 
 void PlainView::paintEvent(QPaintEvent*) {
-    if (window_.game().gameState == GameState::kTitle) {
+    if (window_.game().gameState() == GameState::kTitle) {
         paintTitle(window_, *this);
         return;
     }

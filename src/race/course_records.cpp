@@ -10,12 +10,12 @@ void Game::readRecords() {
 
 void Game::takeCourseBest(int index) {
     for (int place = 0; place < RecordBook::kPlaces; ++place)
-        courseBest[place] = records_.place(index, place);
+        courseBest_[place] = records_.place(index, place);
 }
 
 void Game::placeFinishedRace() {
-    finishRank = updateCourseRecords(raceClock, courseBest, selectedCourse, records_,
-                                     courseCatalogue.entries(), recordsPath(), &recordsWritten);
+    finishRank_ = updateCourseRecords(raceClock_, courseBest_, selectedCourse_, records_,
+                                      courseCatalogue.entries(), recordsPath(), &recordsWritten_);
 }
 
 } // namespace velnor

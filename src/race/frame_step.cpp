@@ -7,13 +7,13 @@ namespace velnor {
 
 void Game::runIdleWork(const KeyState& keys) {
     const std::uint32_t tick = now();
-    switch (gameState) {
+    switch (gameState_) {
     case GameState::kRacing:
         frameStep(tick);
-        runLog.pollDrivingKeys(playerCar, keys, tick);
-        if (ghostEnabled) {
-            ghostStep(ghostCar, ghostLog, ghostModel, tick);
-            ghostInputs(ghostCar, ghostLog, tick);
+        runLog_.pollDrivingKeys(playerCar, keys, tick);
+        if (ghostEnabled_) {
+            ghostStep(ghostCar_, ghostLog_, ghostModel_, tick);
+            ghostInputs(ghostCar_, ghostLog_, tick);
         }
         break;
     case GameState::kFinished:
@@ -34,36 +34,36 @@ int Game::frameStep(std::uint32_t now) {
 
     const float heading = playerCar.controls().heading();
     const Displacement move = displacementAlong(heading, playerCar.stepDistance());
-    camera.followHeading(heading);
-    camera.moveLight(move.dx, move.dy, 0);
-    course.world.moveCar(move.dx, move.dy, 0);
-    playerModel.setHeading(heading);
-    playerModel.moveParts(move.dx, move.dy, 0);
-    camera.moveTarget(move.dx, move.dy, 0);
+    camera_.followHeading(heading);
+    camera_.moveLight(move.dx, move.dy, 0);
+    course_.world.moveCar(move.dx, move.dy, 0);
+    playerModel_.setHeading(heading);
+    playerModel_.moveParts(move.dx, move.dy, 0);
+    camera_.moveTarget(move.dx, move.dy, 0);
 
     // The on-road test at the car's position of this frame.
-    const Vec3& at = course.world.carPosition();
+    const Vec3& at = course_.world.carPosition();
     const std::int32_t t = playerCar.raceTime();
-    if (!course.world.onRoad(at[0], at[1], playerModel.bodyWidth())) {
-        runLog.recordPress(t, GhostLog::kOffRoad);
+    if (!course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth())) {
+        runLog_.recordPress(t, GhostLog::kOffRoad);
         if (playerCar.speed() > 2)
             playerCar.setSpeed(2);
     } else {
-        runLog.recordRelease(t, GhostLog::kOffRoad);
+        runLog_.recordRelease(t, GhostLog::kOffRoad);
     }
 
     int finished = 0;
     watchGate(now, finished);
     if (finished)
         return 1;
-    if (lapPanelTimer.expired(now))
+    if (lapPanelTimer_.expired(now))
         events_.lapPanelExpired();
     return 0;
 }
 
 void Game::watchGate(std::uint32_t now, int& finished) {
-    const StartFinishGate& gate = course.gate;
-    const Vec3& car = playerModel.position();
+    const StartFinishGate& gate = course_.gate;
+    const Vec3& car = playerModel_.position();
     const float across = gate.across(car[0], car[1]);
     const float along = gate.along(car[0], car[1]);
     const bool inAcross = across >= gate.zoneAcrossMin() && across <= gate.zoneAcrossMax();
@@ -71,34 +71,34 @@ void Game::watchGate(std::uint32_t now, int& finished) {
 
     if (!gate.facesGate(playerCar.controls().heading())) {
         if (inAcross && inAlong)
-            gateReversed = 1;
+            gateReversed_ = 1;
         return;
     }
     if (!inAcross)
         return;
     if (inAlong) {
-        gateEntered = 1;
+        gateEntered_ = 1;
         return;
     }
-    if (!gateEntered)
+    if (!gateEntered_)
         return;
-    if (gateReversed) { // turned about in the zone: this crossing counts nothing
-        gateEntered = gateReversed = 0;
+    if (gateReversed_) { // turned about in the zone: this crossing counts nothing
+        gateEntered_ = gateReversed_ = 0;
         return;
     }
-    raceClock.setTime(playerCar.raceTime(), -1);
-    if (raceClock.completeLap() == 1) {
+    raceClock_.setTime(playerCar.raceTime(), -1);
+    if (raceClock_.completeLap() == 1) {
         placeFinishedRace();
-        runLog.setFinishTime(raceClock.totalTime());
-        events_.raceFinished(raceClock, finishRank);
-        gameState = GameState::kFinished;
-        gateEntered = 0;
+        runLog_.setFinishTime(raceClock_.totalTime());
+        events_.raceFinished(raceClock_, finishRank_);
+        gameState_ = GameState::kFinished;
+        gateEntered_ = 0;
         finished = 1;
         return;
     }
-    events_.lapCompleted(raceClock);
-    lapPanelTimer.start(now, kLapPanelMilliseconds);
-    gateEntered = 0;
+    events_.lapCompleted(raceClock_);
+    lapPanelTimer_.start(now, kLapPanelMilliseconds);
+    gateEntered_ = 0;
 }
 
 } // namespace velnor

@@ -7,7 +7,7 @@
 namespace velnor {
 
 Game::Game(std::string root, const TickClock& clock, RaceEvents& events)
-    : playerCar(clock.now()), ghostCar(clock.now()), courseCatalogue(root), carCatalogue(root),
+    : playerCar(clock.now()), carCatalogue(root), courseCatalogue(root), ghostCar_(clock.now()),
       root_(std::move(root)), clock_(clock), events_(events) {}
 
 std::uint32_t Game::now() const {
@@ -32,50 +32,50 @@ int Game::chooseCar(int index, bool automatic) {
 int Game::chooseCourse(int index) {
     if (courseCatalogue.loadCourse(index) != 0)
         return -1;
-    course.world = courseCatalogue.loadedWorld();
-    course.gate = courseCatalogue.loadedGate();
-    selectedCourse = index;
+    course_.world = courseCatalogue.loadedWorld();
+    course_.gate = courseCatalogue.loadedGate();
+    selectedCourse_ = index;
     takeCourseBest(index);
     return 0;
 }
 
 void Game::startRace(int clientWidth, int clientHeight) {
-    gameState = GameState::kRacing;
+    gameState_ = GameState::kRacing;
     if (carCatalogue.loadModel(kModelFile, playerCar.spec().type()) != 0)
         events_.modelFileMissing(kModelFile);
-    playerModel = carCatalogue.model();
-    camera.reset();
-    raceClock.reset();
-    camera.setViewport(0, kPanelHeight, static_cast<float>(clientWidth),
-                       static_cast<float>(clientHeight));
-    lapPanelTimer.stop();
-    gateEntered = gateReversed = 0;
+    playerModel_ = carCatalogue.model();
+    camera_.reset();
+    raceClock_.reset();
+    camera_.setViewport(0, kPanelHeight, static_cast<float>(clientWidth),
+                        static_cast<float>(clientHeight));
+    lapPanelTimer_.stop();
+    gateEntered_ = gateReversed_ = 0;
 
-    const char* courseName = selectedCourse >= 0 && selectedCourse <= courseCatalogue.lastIndex()
-                                 ? courseCatalogue.entry(selectedCourse).name
+    const char* courseName = selectedCourse_ >= 0 && selectedCourse_ <= courseCatalogue.lastIndex()
+                                 ? courseCatalogue.entry(selectedCourse_).name
                                  : "";
-    runLog.reset();
-    runLog.setCarName(playerCar.spec().carname());
-    runLog.setCourseName(courseName);
-    if (ghostEnabled) {
-        ghostLog.reset();
-        ghostLog.setCourseName(courseName);
-        if (loadGhost(root_, ghostLog) != 0) {
-            ghostEnabled = 0; // no ghost for this course
+    runLog_.reset();
+    runLog_.setCarName(playerCar.spec().carname());
+    runLog_.setCourseName(courseName);
+    if (ghostEnabled_) {
+        ghostLog_.reset();
+        ghostLog_.setCourseName(courseName);
+        if (loadGhost(root_, ghostLog_) != 0) {
+            ghostEnabled_ = 0; // no ghost for this course
         } else {
-            ghostEnabled = 1;
-            findGhostCar(ghostLog.carName());
-            ghostCar = carCatalogue.workCar();
-            carCatalogue.loadModel(kModelFile, ghostCar.spec().type());
-            ghostModel = carCatalogue.model();
-            ghostModel.makeTranslucent();
+            ghostEnabled_ = 1;
+            findGhostCar(ghostLog_.carName());
+            ghostCar_ = carCatalogue.workCar();
+            carCatalogue.loadModel(kModelFile, ghostCar_.spec().type());
+            ghostModel_ = carCatalogue.model();
+            ghostModel_.makeTranslucent();
         }
     }
     events_.raceStarted();
     const std::uint32_t start = now();
     playerCar.reset(start);
-    if (ghostEnabled)
-        ghostCar.reset(start);
+    if (ghostEnabled_)
+        ghostCar_.reset(start);
 }
 
 // Loads the ghost's car into `workCar`: the car of that whole name, else (as older ghost files
@@ -90,13 +90,13 @@ void Game::findGhostCar(std::string_view name) {
 }
 
 void Game::stopRace() {
-    gameState = GameState::kTitle;
+    gameState_ = GameState::kTitle;
     events_.raceStopped();
     playerCar.fullReset(now());
 }
 
 int Game::saveRunAsGhost() const {
-    return saveGhost(root_, runLog);
+    return saveGhost(root_, runLog_);
 }
 
 } // namespace velnor

@@ -49,7 +49,7 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
                                  ": cannot read the course \"" + options.course + "\"";
         return result;
     }
-    game->ghostEnabled = options.ghost ? 1 : 0;
+    game->setGhostEnabled(options.ghost);
     game->startRace(640, 480);
 
     KeyTable keys;
@@ -62,12 +62,12 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         const std::vector<InputEvent>& inputs = options.inputs.events;
         for (; nextInput < inputs.size() && inputs[nextInput].time <= raceNow; ++nextInput)
             keys.setDown(inputs[nextInput].virtualKey, inputs[nextInput].down);
-        if (options.autopilot && game->gameState == GameState::kRacing)
+        if (options.autopilot && game->gameState() == GameState::kRacing)
             autopilot.drive(*game, keys);
         game->runIdleWork(keys);
         ++result.passes;
         if (trace) {
-            const Vec3& at = game->playerModel.position();
+            const Vec3& at = game->playerModel().position();
             trace->push_back({at[0], at[1], game->playerCar.speed()});
         }
     };
@@ -76,26 +76,26 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         return t >= options.timeoutMs || (options.untilMs && t >= *options.untilMs);
     };
 
-    while (game->gameState == GameState::kRacing && !timeUp())
+    while (game->gameState() == GameState::kRacing && !timeUp())
         pass();
-    result.finished = game->gameState == GameState::kFinished;
+    result.finished = game->gameState() == GameState::kFinished;
     while (result.finished && game->playerCar.speed() > 0 && !timeUp())
         pass(); // the roll-out under full brake
 
-    for (int lap = 0; lap < game->raceClock.completedLaps() && lap < LapCounter::kMaxLaps; ++lap)
-        result.laps.push_back(game->raceClock.lapTime(lap));
+    for (int lap = 0; lap < game->raceClock().completedLaps() && lap < LapCounter::kMaxLaps; ++lap)
+        result.laps.push_back(game->raceClock().lapTime(lap));
     if (result.finished) {
-        result.totalTime = game->raceClock.totalTime();
-        result.finishRank = game->finishRank;
-        result.recordsWritten = game->recordsWritten;
+        result.totalTime = game->raceClock().totalTime();
+        result.finishRank = game->finishRank();
+        result.recordsWritten = game->recordsWritten();
     }
     result.raceTime = game->playerCar.raceTime();
-    result.car = stateOf(game->playerCar, game->playerModel);
-    result.offRoad = countPresses(game->runLog, GhostLog::kOffRoad);
-    result.ghostRaced = game->ghostEnabled != 0;
+    result.car = stateOf(game->playerCar, game->playerModel());
+    result.offRoad = countPresses(game->runLog(), GhostLog::kOffRoad);
+    result.ghostRaced = game->ghostEnabled() != 0;
     if (result.ghostRaced) {
-        result.ghostCarName = game->ghostCar.spec().carname();
-        result.ghost = stateOf(game->ghostCar, game->ghostModel);
+        result.ghostCarName = game->ghostCar().spec().carname();
+        result.ghost = stateOf(game->ghostCar(), game->ghostModel());
     }
     if (result.finished && options.saveGhost)
         result.ghostSaved = game->saveRunAsGhost() == 0;

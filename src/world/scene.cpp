@@ -131,7 +131,7 @@ void drawWorld(CourseWorld& world) {
 }
 
 void drawFrame(Game& game) {
-    const auto& viewport = game.camera.viewport();
+    const auto& viewport = game.camera().viewport();
     if (static_cast<int>(viewport[3]) <= 0 || static_cast<int>(viewport[2]) <= 0)
         return; // minimised: nothing to draw into
 
@@ -144,7 +144,7 @@ void drawFrame(Game& game) {
     glLightfv(GL_LIGHT0, GL_DIFFUSE, kDiffuse);
     glLightfv(GL_LIGHT0, GL_SPECULAR, kSpecular);
     glLightfv(GL_LIGHT0, GL_AMBIENT, kAmbient);
-    glLightfv(GL_LIGHT0, GL_POSITION, game.camera.light().data());
+    glLightfv(GL_LIGHT0, GL_POSITION, game.camera().light().data());
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -152,11 +152,11 @@ void drawFrame(Game& game) {
     glShadeModel(GL_SMOOTH);
     glEnable(GL_NORMALIZE);
 
-    applyCamera(game.camera);
-    drawCar(game.playerModel);
-    if (game.ghostEnabled)
-        drawCar(game.ghostModel);
-    drawWorld(game.course.world);
+    applyCamera(game.camera());
+    drawCar(game.playerModelToDraw());
+    if (game.ghostEnabled())
+        drawCar(game.ghostModelToDraw());
+    drawWorld(game.worldToDraw());
 
     // The sky's alpha is 0: make every pixel opaque, so nothing behind the window shows through.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);

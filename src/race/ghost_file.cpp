@@ -103,6 +103,49 @@ std::string olderGhostFileName(std::string_view name) {
     return file + ".gst";
 }
 
+// A "carname" line: the whole name, spaces inside it included ("Falco GT"); an empty value keeps
+// the name read before.
+void readCarName(std::string_view text, GhostLog& log) {
+    std::string_view value;
+    if (valueAfterEquals(text, 0, value)) {
+        value = trimBlanks(value);
+        if (!value.empty())
+            log.setCarName(value);
+    }
+}
+
+// An event row: time and state of channels 0-6, stored as row `row`. Only a whole row is stored
+// (true): the first snapshot row reads as two numbers here (its value has a fractional part), and
+// storing those would append a bogus event to the accelerator's channel.
+bool readEventRow(std::string_view text, GhostLog& log, int row) {
+    int numbers[2 * GhostLog::kDigitalChannels];
+    NumberScanner scanner(text);
+    int read = 0;
+    while (read < 2 * GhostLog::kDigitalChannels && scanner.nextInt(numbers[read]))
+        ++read;
+    if (read != 2 * GhostLog::kDigitalChannels)
+        return false;
+    for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
+        log.setEvent(channel, row, numbers[2 * channel], numbers[2 * channel + 1]);
+    return true;
+}
+
+// A snapshot row: time and value of channels 0-2; again only a whole row is stored (true).
+bool readSnapshotRow(std::string_view text, GhostLog& log, int row) {
+    NumberScanner scanner(text);
+    int times[GhostLog::kAnalogChannels];
+    double values[GhostLog::kAnalogChannels];
+    int channel = 0;
+    while (channel < GhostLog::kAnalogChannels && scanner.nextInt(times[channel]) &&
+           scanner.nextDouble(values[channel]))
+        ++channel;
+    if (channel != GhostLog::kAnalogChannels)
+        return false;
+    for (int c = 0; c < GhostLog::kAnalogChannels; ++c)
+        log.setValue(c, row, times[c], values[c]);
+    return true;
+}
+
 // Reads the section of `log`'s course from the ghost file at `path`; -1 if there is none.
 int readGhost(const std::string& path, GhostLog& log) {
     LineReader reader;
@@ -124,27 +167,10 @@ int readGhost(const std::string& path, GhostLog& log) {
         }
         if (state == kEvents) {
             if (text.substr(0, 7) == "carname") {
-                // The whole name, spaces inside it included ("Falco GT"); an empty value keeps
-                // the name read before.
-                std::string_view value;
-                if (valueAfterEquals(text, 0, value)) {
-                    value = trimBlanks(value);
-                    if (!value.empty())
-                        log.setCarName(value);
-                }
+                readCarName(text, log);
                 continue;
             }
-            // A row: time and state of channels 0-6. Only a whole row is stored: the first
-            // snapshot row reads as two numbers here (its value has a fractional part), and
-            // storing those would append a bogus event to the accelerator's channel.
-            int numbers[2 * GhostLog::kDigitalChannels];
-            NumberScanner scanner(text);
-            int read = 0;
-            while (read < 2 * GhostLog::kDigitalChannels && scanner.nextInt(numbers[read]))
-                ++read;
-            if (read == 2 * GhostLog::kDigitalChannels) {
-                for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
-                    log.setEvent(channel, row, numbers[2 * channel], numbers[2 * channel + 1]);
+            if (readEventRow(text, log, row)) {
                 ++row; // rows past the capacity are counted but not stored
                 continue;
             }
@@ -152,17 +178,7 @@ int readGhost(const std::string& path, GhostLog& log) {
             row = 0;
         }
         if (state == kValues) {
-            // Time and value of channels 0-2; again only a whole row is stored.
-            NumberScanner scanner(text);
-            int times[GhostLog::kAnalogChannels];
-            double values[GhostLog::kAnalogChannels];
-            int channel = 0;
-            while (channel < GhostLog::kAnalogChannels && scanner.nextInt(times[channel]) &&
-                   scanner.nextDouble(values[channel]))
-                ++channel;
-            if (channel == GhostLog::kAnalogChannels) {
-                for (int c = 0; c < GhostLog::kAnalogChannels; ++c)
-                    log.setValue(c, row, times[c], values[c]);
+            if (readSnapshotRow(text, log, row)) {
                 ++row;
                 continue;
             }

@@ -92,28 +92,59 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
     }
 }
 
+namespace {
+
+// A block's pitch (y), counts (n) or copy with a new origin (m).
+void applyBlockRecord(std::string_view line, CourseWorld& world) {
+    const char kind = at(line, 0);
+    const int index = twoDigits(line, 1);
+    std::array<float, 4> v;
+    if (!inRange(index, CourseWorld::kBlocks) || !numbersAfterEquals(line, 1, v))
+        return;
+    BuildingBlock& block = world.block(index);
+    if (kind == 'y') {
+        block.setPitch(toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
+    } else if (kind == 'n') {
+        block.setCounts(truncateToInt(v[0]), truncateToInt(v[1]), truncateToInt(v[2]));
+    } else {
+        const int target = truncateToInt(v[0]);
+        if (!inRange(target, CourseWorld::kBlocks))
+            return;
+        if (target != index)
+            world.block(target) = block;
+        world.block(target).setOrigin(toWorld(v[1]), toWorld(v[2]), toWorld(v[3]));
+    }
+}
+
+// A pillar's position (pp) or a box's corner (pb) of part `k`.
+void placePart(std::string_view line, BuildingBlock& block, int k, const std::array<float, 4>& v) {
+    if (at(line, 1) == 'p') {
+        Cylinder& cylinder = block.cylinder(k);
+        cylinder.setPosition(toWorld(v[0]), toWorld(v[2]), toWorld(v[1]));
+        cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
+        cylinder.setUsed(1);
+        return;
+    }
+    // The corner is the digit at position 5, which ends the name "pbBBkv"; courses also write
+    // the name with one more digit ("pb00007" for corner 7), so the digit just before the "="
+    // counts.
+    const std::size_t equals = line.find('=', 1);
+    if (equals == std::string_view::npos || equals < 6)
+        return;
+    const int corner = digit(line, equals - 1);
+    if (!inRange(corner, Box::kCorners))
+        return;
+    block.box(k).setVertex(corner, toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
+    block.box(k).setUsed(1);
+}
+
+} // namespace
+
 void applyBuildingRecord(std::string_view line, CourseWorld& world) {
     const char kind = at(line, 0);
     const char part = at(line, 1);
-
     if (kind == 'y' || kind == 'n' || kind == 'm') {
-        const int index = twoDigits(line, 1);
-        std::array<float, 4> v;
-        if (!inRange(index, CourseWorld::kBlocks) || !numbersAfterEquals(line, 1, v))
-            return;
-        BuildingBlock& block = world.block(index);
-        if (kind == 'y') {
-            block.setPitch(toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
-        } else if (kind == 'n') {
-            block.setCounts(truncateToInt(v[0]), truncateToInt(v[1]), truncateToInt(v[2]));
-        } else {
-            const int target = truncateToInt(v[0]);
-            if (!inRange(target, CourseWorld::kBlocks))
-                return;
-            if (target != index)
-                world.block(target) = block;
-            world.block(target).setOrigin(toWorld(v[1]), toWorld(v[2]), toWorld(v[3]));
-        }
+        applyBlockRecord(line, world);
         return;
     }
 
@@ -130,24 +161,7 @@ void applyBuildingRecord(std::string_view line, CourseWorld& world) {
         return;
     switch (kind) {
     case 'p':
-        if (part == 'p') {
-            Cylinder& cylinder = block.cylinder(k);
-            cylinder.setPosition(toWorld(v[0]), toWorld(v[2]), toWorld(v[1]));
-            cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
-            cylinder.setUsed(1);
-        } else {
-            // The corner is the digit at position 5, which ends the name "pbBBkv"; courses also
-            // write the name with one more digit ("pb00007" for corner 7), so the digit just
-            // before the "=" counts.
-            const std::size_t equals = line.find('=', 1);
-            if (equals == std::string_view::npos || equals < 6)
-                return;
-            const int corner = digit(line, equals - 1);
-            if (!inRange(corner, Box::kCorners))
-                return;
-            block.box(k).setVertex(corner, toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
-            block.box(k).setUsed(1);
-        }
+        placePart(line, block, k, v);
         return;
     case 'c':
         if (part == 'p')

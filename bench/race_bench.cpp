@@ -25,7 +25,7 @@ void BM_RacingPassWithGhost(benchmark::State& state) {
     velnor::KeyTable keys;
     {
         velnor::Autopilot autopilot;
-        game->ghostEnabled = 0;
+        game->setGhostEnabled(false);
         game->startRace(640, 480);
         while (game->playerCar.raceTime() < 60000) {
             clock.advance(10);
@@ -39,14 +39,14 @@ void BM_RacingPassWithGhost(benchmark::State& state) {
     // The player holds the accelerator down the straight; the ghost drives its lap.
     game->chooseCar(game->carCatalogue.indexOfCar("Tester"), true);
     game->chooseCourse(game->courseCatalogue.indexOfCourse("Oval"));
-    game->ghostEnabled = 1;
+    game->setGhostEnabled(true);
     game->startRace(640, 480);
     keys.releaseAll();
     keys.setDown(velnor::vk::kX, true);
     for (auto _ : state) {
         clock.advance(1);
         game->runIdleWork(keys);
-        if (game->ghostCar.raceTime() > 50000) { // start again before the ghost's log runs out
+        if (game->ghostCar().raceTime() > 50000) { // start again before the ghost's log runs out
             state.PauseTiming();
             game->chooseCourse(game->courseCatalogue.indexOfCourse("Oval"));
             game->startRace(640, 480);

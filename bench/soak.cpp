@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
         const int car = static_cast<int>(races % game->carCatalogue.count());
         const int course = static_cast<int>((races / game->carCatalogue.count()) %
                                             game->courseCatalogue.count());
-        game->ghostEnabled = 1;
+        game->setGhostEnabled(true);
         if (game->chooseCar(car, races % 2 == 0) != 0 || game->chooseCourse(course) != 0) {
             std::fprintf(stderr, "soak: cannot choose car %d or course %d\n", car, course);
             return 1;
@@ -68,16 +68,16 @@ int main(int argc, char* argv[]) {
         velnor::Autopilot autopilot;
         keys.releaseAll();
         const std::int32_t limit = 15 * 60 * 1000;
-        while (game->gameState != velnor::GameState::kTitle) {
+        while (game->gameState() != velnor::GameState::kTitle) {
             clock.advance(1);
             wraps += clock.now() < previousTick;
             previousTick = clock.now();
-            if (game->gameState == velnor::GameState::kRacing)
+            if (game->gameState() == velnor::GameState::kRacing)
                 autopilot.drive(*game, keys);
             game->runIdleWork(keys);
             ++passes;
-            const bool rolledOut = game->gameState == velnor::GameState::kFinished &&
-                                   game->playerCar.speed() == 0;
+            const bool rolledOut =
+                game->gameState() == velnor::GameState::kFinished && game->playerCar.speed() == 0;
             if (rolledOut || game->playerCar.raceTime() > limit) {
                 if (rolledOut) {
                     ++finished;
@@ -92,8 +92,8 @@ int main(int argc, char* argv[]) {
 
     // The files the races left must read back.
     velnor::RecordBook records;
-    const int recordsRead = records.readRecords(game->courseCatalogue.recordsPath(),
-                                                game->courseCatalogue.entries());
+    const int recordsRead =
+        records.readRecords(game->recordsPath(), game->courseCatalogue.entries());
     int ghosts = 0;
     for (const velnor::CatalogueEntry& entry : game->courseCatalogue.entries()) {
         velnor::GhostLog log;

@@ -3,11 +3,11 @@
 #include "app/car_spec_dialog.h"
 #include "app/dialog_layout.h"
 #include "app/ghost_toggle.h"
-#include "app/text_codec.h"
 #include "app/transmission_dialog.h"
 #include "hud/text.h"
 #include "platform/message_boxes.h"
 #include "race/game.h"
+#include "text/text_codec.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -52,7 +52,7 @@ CarSelectionDialog::CarSelectionDialog(Game& game, MessageBoxes& messages, QWidg
         shownCar_ = row;
         update(kSummaryArea);
     });
-    game.ghostEnabled = 1; // every opening switches the ghost on again
+    game.setGhostEnabled(true); // every opening switches the ghost on again
     list_->setFocus();
 }
 

@@ -2,9 +2,9 @@
 
 #include "app/dialog_layout.h"
 #include "app/road_conditions_dialog.h"
-#include "app/text_codec.h"
 #include "platform/number_text.h"
 #include "sim/vehicle.h"
+#include "text/text_codec.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

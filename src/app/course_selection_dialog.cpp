@@ -2,8 +2,8 @@
 
 #include "app/dialog_layout.h"
 #include "app/ghost_toggle.h"
-#include "app/text_codec.h"
 #include "race/game.h"
+#include "text/text_codec.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -14,7 +14,7 @@ namespace velnor {
 QString recordLines(const Game& game, int course) {
     QString lines;
     for (int place = 0; place < RecordBook::kPlaces; ++place) {
-        const LapCounter& record = game.courseCatalogue.records().place(course, place);
+        const LapCounter& record = game.records().place(course, place);
         lines += QString::number(place + 1) + QStringLiteral("    ");
         lines += QString::fromStdString(recordTimeText(record));
         lines += '\n';

@@ -1,8 +1,8 @@
 #include "app/dialog_layout.h"
 
-#include "app/text_codec.h"
 #include "platform/fixed_text.h"
 #include "platform/number_text.h"
+#include "text/text_codec.h"
 
 #include <QDialog>
 #include <QFontMetrics>

@@ -37,11 +37,11 @@ void paintTitle(MainWindow& window, QPaintDevice& device) {
 
 // What the scene draws of the race: the one place that reads the game for a frame.
 FrameView frameView(Game& game) {
-    return {.world = game.course.world,
-            .playerModel = game.playerModel,
-            .ghostModel = game.ghostModel,
-            .ghostShown = game.ghostEnabled != 0,
-            .camera = game.camera};
+    return {.world = game.worldToDraw(),
+            .playerModel = game.playerModelToDraw(),
+            .ghostModel = game.ghostModelToDraw(),
+            .ghostShown = game.ghostEnabled() != 0,
+            .camera = game.camera()};
 }
 
 } // namespace
@@ -52,7 +52,7 @@ GameView::GameView(MainWindow& window) : QOpenGLWidget(&window), window_(window)
 }
 
 void GameView::paintGL() {
-    if (window_.game().gameState == GameState::kTitle) {
+    if (window_.game().gameState() == GameState::kTitle) {
         paintTitle(window_, *this);
         return;
     }
@@ -65,7 +65,7 @@ PlainView::PlainView(MainWindow& window) : QWidget(&window), window_(window) {
 }
 
 void PlainView::paintEvent(QPaintEvent*) {
-    if (window_.game().gameState == GameState::kTitle) {
+    if (window_.game().gameState() == GameState::kTitle) {
         paintTitle(window_, *this);
         return;
     }

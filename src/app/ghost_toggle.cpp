@@ -20,12 +20,12 @@ bool GhostToggle::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_G || heldForTheMenu(*key))
         return QObject::eventFilter(watched, event);
-    if (game_.ghostEnabled) {
+    if (game_.ghostEnabled()) {
         messages_.information("ゴーストカーを表示しません");
-        game_.ghostEnabled = 0;
+        game_.setGhostEnabled(false);
     } else {
         messages_.information("ゴーストカーを表示します");
-        game_.ghostEnabled = 1;
+        game_.setGhostEnabled(true);
     }
     return true;
 }

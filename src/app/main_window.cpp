@@ -5,14 +5,13 @@
 #include "app/panel_widget.h"
 #include "app/program_icon.h"
 #include "app/race_setup.h"
-#include "app/text_codec.h"
 #include "app/title_screen.h"
 #include "app/version_box.h"
 #include "hud/instrument_panel.h"
-#include "hud/race_panels.h"
 #include "platform/message_boxes.h"
 #include "platform/steady_clock.h"
 #include "race/ghost_file.h"
+#include "text/text_codec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,7 +77,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
     mainCanvas_.create(clientSize());
     drawTitleScreen(mainCanvas_, root_);
     game_->scanFiles();
-    game_->ghostEnabled = 1;
+    game_->setGhostEnabled(true);
     cursorShown_ = true;
 }
 
@@ -128,9 +127,9 @@ void MainWindow::fitViewport() {
     // the window's logical pixels would fill only its lower left quarter.
     const qreal ratio = client_ ? client_->devicePixelRatioF() : 1.0;
     const QSize size = clientSize();
-    game_->camera.setViewport(0, static_cast<float>(qRound(kPanelHeight * ratio)),
-                              static_cast<float>(qRound(size.width() * ratio)),
-                              static_cast<float>(qRound(size.height() * ratio)));
+    game_->setViewport(0, static_cast<float>(qRound(kPanelHeight * ratio)),
+                       static_cast<float>(qRound(size.width() * ratio)),
+                       static_cast<float>(qRound(size.height() * ratio)));
 }
 
 void MainWindow::titlePainted() {
@@ -149,11 +148,11 @@ void MainWindow::showTitleScreen() {
 // ---- commands
 
 void MainWindow::startCommand() {
-    if (game_->gameState == GameState::kRacing) {
+    if (game_->gameState() == GameState::kRacing) {
         if (!messages_.question(kAbortQuestion))
             return;
         stopRace();
-    } else if (game_->gameState == GameState::kFinished) {
+    } else if (game_->gameState() == GameState::kFinished) {
         stopRace();
     }
     if (setup_.chooseCar(*game_) && setup_.chooseCourse(*game_))
@@ -161,7 +160,7 @@ void MainWindow::startCommand() {
 }
 
 void MainWindow::stopCommand() {
-    switch (game_->gameState) {
+    switch (game_->gameState()) {
     case GameState::kRacing:
         if (!messages_.question(kAbortQuestion))
             return;
@@ -207,7 +206,7 @@ void MainWindow::stopRace() {
 void MainWindow::offerToSaveGhost() {
     if (game_->playerCar.speed() > 0)
         return; // only at a standstill
-    const bool replacing = ghostFileExists(root_, game_->runLog) == 1;
+    const bool replacing = ghostFileExists(root_, game_->runLog()) == 1;
     if (!messages_.question(replacing ? kOverwriteQuestion : kSaveQuestion))
         return;
     if (saveGhost())
@@ -217,7 +216,7 @@ void MainWindow::offerToSaveGhost() {
 bool MainWindow::saveGhost() {
     if (game_->saveRunAsGhost() == 0)
         return true;
-    const QString file = fromShiftJis(ghostFileName(game_->runLog.courseName()));
+    const QString file = fromShiftJis(ghostFileName(game_->runLog().courseName()));
     messages_.message("ファイル " + file.toStdString() +
                       " に書き込めません。\nゴーストカーは保存されていません。");
     return false;
@@ -237,7 +236,7 @@ void MainWindow::idlePass() {
     if (QApplication::activeModalWidget())
         return; // a question or dialog is open: the race waits
     Game& game = *game_;
-    const GameState state = game.gameState;
+    const GameState state = game.gameState();
     if (state == GameState::kTitle)
         return;
     if (autopilot_ && state == GameState::kRacing)
@@ -251,75 +250,6 @@ void MainWindow::idlePass() {
         drawClock(instrumentPanel_->canvas(), readings);
     client_->update();
     instrumentPanel_->update();
-}
-
-// ---- race events
-
-void MainWindow::raceStarted() {
-    if (autopilotWanted_)
-        autopilot_.emplace();
-    music_.playRaceMusic();
-    delete instrumentPanel_;
-    delete lapPanel_;
-    delete resultPanel_;
-    const QSize size = clientSize();
-    const int w = size.width();
-    const int h = size.height();
-    instrumentPanel_ = new PanelWidget(client_, QRect(0, h - kPanelHeight, w, kPanelHeight));
-    instrumentPanel_->show();
-    lapPanel_ = new PanelWidget(client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - 16, 100, 32));
-    lapPanel_->hide();
-    const int laps = game_->raceClock.lapTotal();
-    const int resultHeight = laps * 16 + 90;
-    resultPanel_ = new PanelWidget(
-        client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
-    resultPanel_->hide();
-    idleTimer_.start();
-}
-
-void MainWindow::lapCompleted(const LapCounter&) {
-    if (!lapPanel_)
-        return;
-    drawLapPanel(lapPanel_->canvas(), game_->raceClock);
-    lapPanel_->show();
-    lapPanel_->update();
-}
-
-void MainWindow::raceFinished(const LapCounter&, int) {
-    if (!resultPanel_)
-        return;
-    drawResultPanel(resultPanel_->canvas(), game_->raceClock, game_->finishRank);
-    resultPanel_->show();
-    resultPanel_->update();
-}
-
-void MainWindow::lapPanelExpired() {
-    if (lapPanel_)
-        lapPanel_->hide();
-}
-
-void MainWindow::modelFileMissing(const std::string& fileName) {
-    messages_.message("ファイル " + fileName + " が開けません");
-}
-
-void MainWindow::raceStopped() {
-    idleTimer_.stop();
-    if (autopilot_) {
-        autopilot_.reset();
-        keys_.releaseAll(); // the keys it held
-    }
-    showTitleScreen();
-    delete instrumentPanel_;
-    delete lapPanel_;
-    delete resultPanel_;
-    instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
-    // The panels lay over the 3D view: the window as a whole is composed again, else what they
-    // last showed stays on the screen over the title until the next resize.
-    client_->update();
-    update();
-    music_.stop();
-    if (!cursorShown_)
-        toggleCursor();
 }
 
 // ---- events
@@ -336,12 +266,12 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         event->ignore(); // the menu's and the accelerators', not a race key
         return;
     }
-    switch (game_->gameState) {
+    switch (game_->gameState()) {
     case GameState::kTitle:
         break;
     case GameState::kRacing:
         if (event->key() == Qt::Key_Space)
-            game_->camera.setViewMode(-1);
+            game_->nextView();
         else if (event->key() == Qt::Key_Delete)
             toggleCursor();
         break;
@@ -351,7 +281,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
             stopRace();
             music_.playTitleMusic();
         } else if (event->key() == Qt::Key_Space) {
-            game_->camera.setViewMode(-1);
+            game_->nextView();
         } else if (event->key() == Qt::Key_S) {
             offerToSaveGhost();
         }
@@ -370,7 +300,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (game_->gameState == GameState::kRacing && !quitting_ &&
+    if (game_->gameState() == GameState::kRacing && !quitting_ &&
         !messages_.question(kExitQuestion)) {
         event->ignore();
         return;
@@ -383,7 +313,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     const QSize size = clientSize();
-    switch (game_->gameState) {
+    switch (game_->gameState()) {
     case GameState::kTitle:
         mainCanvas_.resize(size);
         drawTitleScreen(mainCanvas_, root_);

@@ -15,7 +15,7 @@ bool SelectionDialogs::chooseCourse(Game& game) {
 }
 
 bool FirstCarAndCourse::chooseCar(Game& game) {
-    game.ghostEnabled = 1; // as the car selection does each time it opens
+    game.setGhostEnabled(true); // as the car selection does each time it opens
     return game.carCatalogue.count() > 0 && game.chooseCar(0, true) == 0;
 }
 

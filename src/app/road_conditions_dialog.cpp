@@ -1,10 +1,10 @@
 #include "app/road_conditions_dialog.h"
 
 #include "app/dialog_layout.h"
-#include "app/text_codec.h"
 #include "platform/message_boxes.h"
 #include "platform/number_text.h"
 #include "sim/vehicle.h"
+#include "text/text_codec.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #include "hud/instrument_panel.h"
 
-#include "app/text_codec.h"
 #include "hud/canvas.h"
 #include "hud/text.h"
 #include "race/game.h"
+#include "text/text_codec.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -40,8 +40,8 @@ InstrumentReadings readingsOf(const Game& game) {
     InstrumentReadings r;
     r.carName = fromShiftJis(car.spec().carname());
     // The lap being driven; once the last is done, the last (3 / 3, not 4 / 3).
-    r.laps = game.raceClock.lapTotal();
-    r.lap = std::min(game.raceClock.completedLaps() + 1, r.laps);
+    r.laps = game.raceClock().lapTotal();
+    r.lap = std::min(game.raceClock().completedLaps() + 1, r.laps);
     r.automatic = car.spec().automatic() != 0;
     r.gear = car.controls().gearIndex() + 1;
     r.speed = car.speed();

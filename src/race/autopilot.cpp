@@ -27,9 +27,9 @@ double turnRate(double kmh) {
 
 // The pieces that can hold the car, with their extent for a quick rejection of far probes.
 void Autopilot::takeRoad(const Game& game) {
-    world_ = &game.course.world;
+    world_ = &game.course().world;
     // Probes are a car wider than the car, so that the line it picks keeps clear of the edges.
-    carWidth_ = game.playerModel.bodyWidth() + 2 * kEdgeClearance;
+    carWidth_ = game.playerModel().bodyWidth() + 2 * kEdgeClearance;
     pieceCount_ = 0;
     for (int i = 0; i < CourseWorld::kRoadPieces; ++i) {
         const RoadPiece& piece = world_->roadPiece(i);
@@ -72,8 +72,8 @@ double Autopilot::stoppableSpeed(double metres) const {
 }
 
 bool Autopilot::onRoad(const Game& game) const {
-    const Vec3& at = game.playerModel.position();
-    return world_->onRoad(at[0], at[1], game.playerModel.bodyWidth());
+    const Vec3& at = game.playerModel().position();
+    return world_->onRoad(at[0], at[1], game.playerModel().bodyWidth());
 }
 
 // Inside the convex quadrilateral of one of the pieces that hold a car.
@@ -138,11 +138,11 @@ float Autopilot::chooseDirection(const Vec3& position, float heading, bool offRo
 }
 
 void Autopilot::drive(const Game& game, KeyTable& keys) {
-    if (world_ != &game.course.world ||
-        carWidth_ != game.playerModel.bodyWidth() + 2 * kEdgeClearance)
+    if (world_ != &game.course().world ||
+        carWidth_ != game.playerModel().bodyWidth() + 2 * kEdgeClearance)
         takeRoad(game);
     const Vehicle& car = game.playerCar;
-    const Vec3& position = game.playerModel.position();
+    const Vec3& position = game.playerModel().position();
     const float heading = car.controls().heading();
     const std::int32_t now = car.raceTime();
     const bool offRoad = !onRoad(game);

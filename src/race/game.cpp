@@ -1,15 +1,13 @@
 #include "race/game.h"
 
 #include "platform/data_line.h"
-#include "platform/key_state.h"
 #include "platform/tick_clock.h"
 #include "race/ghost_file.h"
-#include "race/record_book.h"
 
 namespace velnor {
 
 Game::Game(std::string root, const TickClock& clock, RaceEvents& events)
-    : playerCar(clock.now()), ghostCar(clock.now()), courseCatalogue(root), carCatalogue(root),
+    : playerCar(clock.now()), carCatalogue(root), courseCatalogue(root), ghostCar_(clock.now()),
       root_(std::move(root)), clock_(clock), events_(events) {}
 
 std::uint32_t Game::now() const {
@@ -20,7 +18,7 @@ void Game::scanFiles() {
     carCatalogue.scanCars();
     carCatalogue.sortCars();
     courseCatalogue.scanCourses();
-    courseCatalogue.readRecords();
+    readRecords();
 }
 
 int Game::chooseCar(int index, bool automatic) {
@@ -34,51 +32,50 @@ int Game::chooseCar(int index, bool automatic) {
 int Game::chooseCourse(int index) {
     if (courseCatalogue.loadCourse(index) != 0)
         return -1;
-    course.world = courseCatalogue.loadedWorld();
-    course.gate = courseCatalogue.loadedGate();
-    selectedCourse = index;
-    for (int place = 0; place < RecordBook::kPlaces; ++place)
-        courseBest[place] = courseCatalogue.records().place(index, place);
+    course_.world = courseCatalogue.loadedWorld();
+    course_.gate = courseCatalogue.loadedGate();
+    selectedCourse_ = index;
+    takeCourseBest(index);
     return 0;
 }
 
 void Game::startRace(int clientWidth, int clientHeight) {
-    gameState = GameState::kRacing;
+    gameState_ = GameState::kRacing;
     if (carCatalogue.loadModel(kModelFile, playerCar.spec().type()) != 0)
         events_.modelFileMissing(kModelFile);
-    playerModel = carCatalogue.model();
-    camera.reset();
-    raceClock.reset();
-    camera.setViewport(0, kPanelHeight, static_cast<float>(clientWidth),
-                       static_cast<float>(clientHeight));
-    lapPanelTimer.stop();
-    gateEntered = gateReversed = 0;
+    playerModel_ = carCatalogue.model();
+    camera_.reset();
+    raceClock_.reset();
+    camera_.setViewport(0, kPanelHeight, static_cast<float>(clientWidth),
+                        static_cast<float>(clientHeight));
+    lapPanelTimer_.stop();
+    gateEntered_ = gateReversed_ = 0;
 
-    const char* courseName = selectedCourse >= 0 && selectedCourse <= courseCatalogue.lastIndex()
-                                 ? courseCatalogue.entry(selectedCourse).name
+    const char* courseName = selectedCourse_ >= 0 && selectedCourse_ <= courseCatalogue.lastIndex()
+                                 ? courseCatalogue.entry(selectedCourse_).name
                                  : "";
-    runLog.reset();
-    runLog.setCarName(playerCar.spec().carname());
-    runLog.setCourseName(courseName);
-    if (ghostEnabled) {
-        ghostLog.reset();
-        ghostLog.setCourseName(courseName);
-        if (loadGhost(root_, ghostLog) != 0) {
-            ghostEnabled = 0; // no ghost for this course
+    runLog_.reset();
+    runLog_.setCarName(playerCar.spec().carname());
+    runLog_.setCourseName(courseName);
+    if (ghostEnabled_) {
+        ghostLog_.reset();
+        ghostLog_.setCourseName(courseName);
+        if (loadGhost(root_, ghostLog_) != 0) {
+            ghostEnabled_ = 0; // no ghost for this course
         } else {
-            ghostEnabled = 1;
-            findGhostCar(ghostLog.carName());
-            ghostCar = carCatalogue.workCar();
-            carCatalogue.loadModel(kModelFile, ghostCar.spec().type());
-            ghostModel = carCatalogue.model();
-            ghostModel.makeTranslucent();
+            ghostEnabled_ = 1;
+            findGhostCar(ghostLog_.carName());
+            ghostCar_ = carCatalogue.workCar();
+            carCatalogue.loadModel(kModelFile, ghostCar_.spec().type());
+            ghostModel_ = carCatalogue.model();
+            ghostModel_.makeTranslucent();
         }
     }
     events_.raceStarted();
     const std::uint32_t start = now();
     playerCar.reset(start);
-    if (ghostEnabled)
-        ghostCar.reset(start);
+    if (ghostEnabled_)
+        ghostCar_.reset(start);
 }
 
 // Loads the ghost's car into `workCar`: the car of that whole name, else (as older ghost files
@@ -93,111 +90,13 @@ void Game::findGhostCar(std::string_view name) {
 }
 
 void Game::stopRace() {
-    gameState = GameState::kTitle;
+    gameState_ = GameState::kTitle;
     events_.raceStopped();
     playerCar.fullReset(now());
 }
 
-void Game::runIdleWork(const KeyState& keys) {
-    const std::uint32_t tick = now();
-    switch (gameState) {
-    case GameState::kRacing:
-        frameStep(tick);
-        runLog.pollDrivingKeys(playerCar, keys, tick);
-        if (ghostEnabled) {
-            ghostStep(ghostCar, ghostLog, ghostModel, tick);
-            ghostInputs(ghostCar, ghostLog, tick);
-        }
-        break;
-    case GameState::kFinished:
-        frameStep(tick);
-        if (playerCar.speed() > 0) { // roll out under full brake
-            playerCar.controls().brakeApply(tick);
-            playerCar.controls().acceleratorRelease();
-        }
-        break;
-    case GameState::kTitle:
-        break;
-    }
-}
-
-int Game::frameStep(std::uint32_t now) {
-    playerCar.step(now);
-    playerCar.computeEngineSpeed(now);
-
-    const float heading = playerCar.controls().heading();
-    const Displacement move = displacementAlong(heading, playerCar.stepDistance());
-    camera.followHeading(heading);
-    camera.moveLight(move.dx, move.dy, 0);
-    course.world.moveCar(move.dx, move.dy, 0);
-    playerModel.setHeading(heading);
-    playerModel.moveParts(move.dx, move.dy, 0);
-    camera.moveTarget(move.dx, move.dy, 0);
-
-    // The on-road test at the car's position of this frame.
-    const Vec3& at = course.world.carPosition();
-    const std::int32_t t = playerCar.raceTime();
-    if (!course.world.onRoad(at[0], at[1], playerModel.bodyWidth())) {
-        runLog.recordPress(t, GhostLog::kOffRoad);
-        if (playerCar.speed() > 2)
-            playerCar.setSpeed(2);
-    } else {
-        runLog.recordRelease(t, GhostLog::kOffRoad);
-    }
-
-    int finished = 0;
-    watchGate(now, finished);
-    if (finished)
-        return 1;
-    if (lapPanelTimer.expired(now))
-        events_.lapPanelExpired();
-    return 0;
-}
-
-void Game::watchGate(std::uint32_t now, int& finished) {
-    const StartFinishGate& gate = course.gate;
-    const Vec3& car = playerModel.position();
-    const float across = gate.across(car[0], car[1]);
-    const float along = gate.along(car[0], car[1]);
-    const bool inAcross = across >= gate.zoneAcrossMin() && across <= gate.zoneAcrossMax();
-    const bool inAlong = along >= gate.zoneAlongMin() && along <= gate.zoneAlongMax();
-
-    if (!gate.facesGate(playerCar.controls().heading())) {
-        if (inAcross && inAlong)
-            gateReversed = 1;
-        return;
-    }
-    if (!inAcross)
-        return;
-    if (inAlong) {
-        gateEntered = 1;
-        return;
-    }
-    if (!gateEntered)
-        return;
-    if (gateReversed) { // turned about in the zone: this crossing counts nothing
-        gateEntered = gateReversed = 0;
-        return;
-    }
-    raceClock.setTime(playerCar.raceTime(), -1);
-    if (raceClock.completeLap() == 1) {
-        finishRank = updateCourseRecords(raceClock, courseBest, selectedCourse,
-                                         courseCatalogue.records(), courseCatalogue.entries(),
-                                         courseCatalogue.recordsPath(), &recordsWritten);
-        runLog.setFinishTime(raceClock.totalTime());
-        events_.raceFinished(raceClock, finishRank);
-        gameState = GameState::kFinished;
-        gateEntered = 0;
-        finished = 1;
-        return;
-    }
-    events_.lapCompleted(raceClock);
-    lapPanelTimer.start(now, kLapPanelMilliseconds);
-    gateEntered = 0;
-}
-
 int Game::saveRunAsGhost() const {
-    return saveGhost(root_, runLog);
+    return saveGhost(root_, runLog_);
 }
 
 } // namespace velnor

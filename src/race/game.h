@@ -6,6 +6,7 @@
 #include "race/ghost_log.h"
 #include "race/lap_counter.h"
 #include "race/race_events.h"
+#include "race/record_book.h"
 #include "sim/vehicle.h"
 #include "world/camera.h"
 #include "world/course.h"
@@ -59,36 +60,88 @@ public:
     // Saves the run just driven as the course's ghost.
     int saveRunAsGhost() const;
 
+    // Whether the next race is run against the course's ghost (the ghost menu item and the car
+    // selection switch it); a race started without a ghost to load switches it off.
+    void setGhostEnabled(bool enabled) { ghostEnabled_ = enabled ? 1 : 0; }
+    // The view key: the camera moves on to its next view.
+    void nextView() { camera_.setViewMode(-1); }
+    // The 3D view's place in the window in device pixels, bottom-left origin.
+    void setViewport(float left, float bottom, float width, float height) {
+        camera_.setViewport(left, bottom, width, height);
+    }
+
     const std::string& root() const { return root_; }
     std::uint32_t now() const;
+    // The best three of every listed course, slot for slot with the course catalogue.
+    const RecordBook& records() const { return records_; }
+    // The records file of the game directory.
+    std::string recordsPath() const { return recordsFilePath(root_); }
 
-    GameState gameState = GameState::kTitle;
-    int ghostEnabled = 1;        // a ghost is wanted for the next race, and runs in this one
-    int selectedCourse = 0;      // catalogue index of the active course
-    int finishRank = 0;          // place won by the last finished race, -1 none
-    bool recordsWritten = false; // the last finish placed and the records file was written
+    // The state of the race, written only by the operations above and the frame step.
+    GameState gameState() const { return gameState_; }
+    int ghostEnabled() const { return ghostEnabled_; }
+    int selectedCourse() const { return selectedCourse_; }
+    int finishRank() const { return finishRank_; }
+    bool recordsWritten() const { return recordsWritten_; }
+    const Vehicle& ghostCar() const { return ghostCar_; }
+    const GhostLog& runLog() const { return runLog_; }
+    const GhostLog& ghostLog() const { return ghostLog_; }
+    const LapCounter& raceClock() const { return raceClock_; }
+    const std::array<LapCounter, 3>& courseBest() const { return courseBest_; }
+    const Course& course() const { return course_; }
+    const Camera& camera() const { return camera_; }
+    const CarModel& playerModel() const { return playerModel_; }
+    const CarModel& ghostModel() const { return ghostModel_; }
+    const DeadlineTimer& lapPanelTimer() const { return lapPanelTimer_; }
+    int gateEntered() const { return gateEntered_; }
+    int gateReversed() const { return gateReversed_; }
 
+    // What the 3D view draws, writable because drawing keeps its own figures in them (the road
+    // pieces stretched towards the view, the cars' parts as placed for the frame).
+    CourseWorld& worldToDraw() { return course_.world; }
+    CarModel& playerModelToDraw() { return playerModel_; }
+    CarModel& ghostModelToDraw() { return ghostModel_; }
+
+    // The player's car, which the car selection and the car editor also fill and edit in place,
+    // and the catalogues, which list the files and whose car editor rewrites car files.
     Vehicle playerCar;
-    Vehicle ghostCar;
-    GhostLog runLog;
-    GhostLog ghostLog;
-    LapCounter raceClock;
-    std::array<LapCounter, 3> courseBest;
-    CourseCatalogue courseCatalogue;
     CarCatalogue carCatalogue;
-    Course course;
-    Camera camera;
-    CarModel playerModel;
-    CarModel ghostModel;
-    DeadlineTimer lapPanelTimer;
-    int gateEntered = 0;  // the car has been in the gate zone heading forward
-    int gateReversed = 0; // the car has been in the gate zone heading the other way
+    CourseCatalogue courseCatalogue;
 
 private:
+    friend struct GameTestAccess; // tests put the car and the camera where a case needs them
+
     void findGhostCar(std::string_view name);
     void watchGate(std::uint32_t now, int& finished);
+    // The records file into the book, for the listed courses.
+    void readRecords();
+    // Course `index`'s records become the best three to beat.
+    void takeCourseBest(int index);
+    // Places the race just finished among the course's best three, sets `finishRank_` and
+    // `recordsWritten_`, and writes the records file when it placed.
+    void placeFinishedRace();
+
+    GameState gameState_ = GameState::kTitle;
+    int ghostEnabled_ = 1;        // a ghost is wanted for the next race, and runs in this one
+    int selectedCourse_ = 0;      // catalogue index of the active course
+    int finishRank_ = 0;          // place won by the last finished race, -1 none
+    bool recordsWritten_ = false; // the last finish placed and the records file was written
+
+    Vehicle ghostCar_;
+    GhostLog runLog_;
+    GhostLog ghostLog_;
+    LapCounter raceClock_;
+    std::array<LapCounter, 3> courseBest_;
+    Course course_;
+    Camera camera_;
+    CarModel playerModel_;
+    CarModel ghostModel_;
+    DeadlineTimer lapPanelTimer_;
+    int gateEntered_ = 0;  // the car has been in the gate zone heading forward
+    int gateReversed_ = 0; // the car has been in the gate zone heading the other way
 
     std::string root_;
+    RecordBook records_;
     const TickClock& clock_;
     RaceEvents& events_;
 };

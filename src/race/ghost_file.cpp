@@ -103,8 +103,8 @@ std::string olderGhostFileName(std::string_view name) {
     return file + ".gst";
 }
 
-// The whole car name of a "carname = ..." line, spaces inside it included ("Falco GT"); an empty
-// value keeps the name read before.
+// A "carname" line: the whole name, spaces inside it included ("Falco GT"); an empty value keeps
+// the name read before.
 void readCarName(std::string_view text, GhostLog& log) {
     std::string_view value;
     if (valueAfterEquals(text, 0, value)) {
@@ -114,11 +114,10 @@ void readCarName(std::string_view text, GhostLog& log) {
     }
 }
 
-// An event row: time and state of channels 0-6, stored in `row`; false if the line is no whole
-// row. Only a whole row is stored: the first snapshot row reads as two numbers here (its value
-// has a fractional part), and storing those would append a bogus event to the accelerator's
-// channel.
-bool readEventRow(std::string_view text, int row, GhostLog& log) {
+// An event row: time and state of channels 0-6, stored as row `row`. Only a whole row is stored
+// (true): the first snapshot row reads as two numbers here (its value has a fractional part), and
+// storing those would append a bogus event to the accelerator's channel.
+bool readEventRow(std::string_view text, GhostLog& log, int row) {
     int numbers[2 * GhostLog::kDigitalChannels];
     NumberScanner scanner(text);
     int read = 0;
@@ -131,8 +130,8 @@ bool readEventRow(std::string_view text, int row, GhostLog& log) {
     return true;
 }
 
-// A snapshot row: time and value of channels 0-2, stored in `row`; again only a whole row.
-bool readValueRow(std::string_view text, int row, GhostLog& log) {
+// A snapshot row: time and value of channels 0-2; again only a whole row is stored (true).
+bool readSnapshotRow(std::string_view text, GhostLog& log, int row) {
     NumberScanner scanner(text);
     int times[GhostLog::kAnalogChannels];
     double values[GhostLog::kAnalogChannels];
@@ -166,12 +165,12 @@ int readGhost(const std::string& path, GhostLog& log) {
             found = found || state == kEvents;
             continue;
         }
-        if (state == kEvents && text.substr(0, 7) == "carname") {
-            readCarName(text, log);
-            continue;
-        }
         if (state == kEvents) {
-            if (readEventRow(text, row, log)) {
+            if (text.substr(0, 7) == "carname") {
+                readCarName(text, log);
+                continue;
+            }
+            if (readEventRow(text, log, row)) {
                 ++row; // rows past the capacity are counted but not stored
                 continue;
             }
@@ -179,16 +178,18 @@ int readGhost(const std::string& path, GhostLog& log) {
             row = 0;
         }
         if (state == kValues) {
-            if (readValueRow(text, row, log)) {
+            if (readSnapshotRow(text, log, row)) {
                 ++row;
                 continue;
             }
             state = kFinish; // the first line that is no snapshot row is the finish time
         }
-        int finish = 0;
-        if (state == kFinish && NumberScanner(text).nextInt(finish)) {
-            log.setFinishTime(finish);
-            state = kOther;
+        if (state == kFinish) {
+            int finish = 0;
+            if (NumberScanner(text).nextInt(finish)) {
+                log.setFinishTime(finish);
+                state = kOther;
+            }
         }
     }
     return found ? 0 : -1;

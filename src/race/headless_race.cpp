@@ -25,6 +25,45 @@ int countPresses(const GhostLog& log, int channel) {
     return presses;
 }
 
+// The car and the course of `options` chosen in `game`; false (with `result.error`) when either
+// is not listed or cannot be read.
+bool chooseCarAndCourse(Game& game, const RaceOptions& options, RaceResult& result) {
+    const int carIndex = game.carCatalogue.indexOfCar(options.car);
+    if (carIndex < 0 || game.chooseCar(carIndex, !options.manual) != 0) {
+        result.error = carIndex < 0 ? "no car named \"" + options.car + "\""
+                                    : std::string(game.carCatalogue.entry(carIndex).path) +
+                                          ": cannot read the car \"" + options.car + "\"";
+        return false;
+    }
+    const int courseIndex = game.courseCatalogue.indexOfCourse(options.course);
+    if (courseIndex < 0 || game.chooseCourse(courseIndex) != 0) {
+        result.error = courseIndex < 0 ? "no course named \"" + options.course + "\""
+                                       : std::string(game.courseCatalogue.entry(courseIndex).path) +
+                                             ": cannot read the course \"" + options.course + "\"";
+        return false;
+    }
+    return true;
+}
+
+// The race's outcome as the game leaves it: laps, places, where the car and the ghost are.
+void readOutcome(const Game& game, RaceResult& result) {
+    for (int lap = 0; lap < game.raceClock().completedLaps() && lap < LapCounter::kMaxLaps; ++lap)
+        result.laps.push_back(game.raceClock().lapTime(lap));
+    if (result.finished) {
+        result.totalTime = game.raceClock().totalTime();
+        result.finishRank = game.finishRank();
+        result.recordsWritten = game.recordsWritten();
+    }
+    result.raceTime = game.playerCar.raceTime();
+    result.car = stateOf(game.playerCar, game.playerModel());
+    result.offRoad = countPresses(game.runLog(), GhostLog::kOffRoad);
+    result.ghostRaced = game.ghostEnabled() != 0;
+    if (result.ghostRaced) {
+        result.ghostCarName = game.ghostCar().spec().carname();
+        result.ghost = stateOf(game.ghostCar(), game.ghostModel());
+    }
+}
+
 } // namespace
 
 RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* trace) {
@@ -33,23 +72,9 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     QuietEvents events;
     auto game = std::make_unique<Game>(options.root, clock, events);
     game->scanFiles();
-
-    const int carIndex = game->carCatalogue.indexOfCar(options.car);
-    if (carIndex < 0 || game->chooseCar(carIndex, !options.manual) != 0) {
-        result.error = carIndex < 0 ? "no car named \"" + options.car + "\""
-                                    : std::string(game->carCatalogue.entry(carIndex).path) +
-                                          ": cannot read the car \"" + options.car + "\"";
+    if (!chooseCarAndCourse(*game, options, result))
         return result;
-    }
-    const int courseIndex = game->courseCatalogue.indexOfCourse(options.course);
-    if (courseIndex < 0 || game->chooseCourse(courseIndex) != 0) {
-        result.error = courseIndex < 0
-                           ? "no course named \"" + options.course + "\""
-                           : std::string(game->courseCatalogue.entry(courseIndex).path) +
-                                 ": cannot read the course \"" + options.course + "\"";
-        return result;
-    }
-    game->ghostEnabled = options.ghost ? 1 : 0;
+    game->setGhostEnabled(options.ghost);
     game->startRace(640, 480);
 
     KeyTable keys;
@@ -62,12 +87,12 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         const std::vector<InputEvent>& inputs = options.inputs.events;
         for (; nextInput < inputs.size() && inputs[nextInput].time <= raceNow; ++nextInput)
             keys.setDown(inputs[nextInput].virtualKey, inputs[nextInput].down);
-        if (options.autopilot && game->gameState == GameState::kRacing)
+        if (options.autopilot && game->gameState() == GameState::kRacing)
             autopilot.drive(*game, keys);
         game->runIdleWork(keys);
         ++result.passes;
         if (trace) {
-            const Vec3& at = game->playerModel.position();
+            const Vec3& at = game->playerModel().position();
             trace->push_back({at[0], at[1], game->playerCar.speed()});
         }
     };
@@ -76,27 +101,13 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         return t >= options.timeoutMs || (options.untilMs && t >= *options.untilMs);
     };
 
-    while (game->gameState == GameState::kRacing && !timeUp())
+    while (game->gameState() == GameState::kRacing && !timeUp())
         pass();
-    result.finished = game->gameState == GameState::kFinished;
+    result.finished = game->gameState() == GameState::kFinished;
     while (result.finished && game->playerCar.speed() > 0 && !timeUp())
         pass(); // the roll-out under full brake
 
-    for (int lap = 0; lap < game->raceClock.completedLaps() && lap < LapCounter::kMaxLaps; ++lap)
-        result.laps.push_back(game->raceClock.lapTime(lap));
-    if (result.finished) {
-        result.totalTime = game->raceClock.totalTime();
-        result.finishRank = game->finishRank;
-        result.recordsWritten = game->recordsWritten;
-    }
-    result.raceTime = game->playerCar.raceTime();
-    result.car = stateOf(game->playerCar, game->playerModel);
-    result.offRoad = countPresses(game->runLog, GhostLog::kOffRoad);
-    result.ghostRaced = game->ghostEnabled != 0;
-    if (result.ghostRaced) {
-        result.ghostCarName = game->ghostCar.spec().carname();
-        result.ghost = stateOf(game->ghostCar, game->ghostModel);
-    }
+    readOutcome(*game, result);
     if (result.finished && options.saveGhost)
         result.ghostSaved = game->saveRunAsGhost() == 0;
     return result;

@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/data_line.h"
+#include "platform/directory_walk.h"
 #include "platform/line_reader.h"
 #include "platform/number_text.h"
 
@@ -58,6 +59,10 @@ void writePlace(std::string& out, int index, const LapCounter& place) {
 }
 
 } // namespace
+
+std::string recordsFilePath(const std::string& root) {
+    return joinPath(root, RecordBook::kFileName);
+}
 
 void RecordBook::clear() {
     for (auto& slot : places_)

@@ -49,6 +49,9 @@ private:
     std::string unlisted_;
 };
 
+// The records file of the game directory `root`.
+std::string recordsFilePath(const std::string& root);
+
 // Places a finished race among the course's best three (a tie goes below the stored race), copies
 // them into the course's slot of `book` and writes the records file. Returns the place won (0-2),
 // or -1 when the race did not place (then nothing changes and nothing is written).

@@ -14,10 +14,6 @@ namespace velnor {
 
 CourseCatalogue::CourseCatalogue(std::string root) : root_(std::move(root)) {}
 
-std::string CourseCatalogue::recordsPath() const {
-    return joinPath(root_, RecordBook::kFileName);
-}
-
 void CourseCatalogue::scanCourses() {
     walkFiles(root_, "rod", [this](const std::string& path) { listCourseFile(path); });
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "race/record_book.h"
 #include "world/catalogue_entry.h"
 #include "world/course_world.h"
 #include "world/start_finish_gate.h"
@@ -11,8 +10,8 @@
 namespace velnor {
 
 // The courses stored in course files (extension "rod") anywhere below the game directory, listed
-// once at start-up in the order found, the load buffer that one chosen course is parsed into, and
-// the records of every listed course.
+// once at start-up in the order found, and the load buffer that one chosen course is parsed into.
+// The records of the listed courses are the race's (`RecordBook`), kept in catalogue order.
 //
 // A course file holds courses under header lines "[name]", each with an optional
 // "comment = text" line and two sections opened by lines holding "#road" and "#build". A course
@@ -44,13 +43,7 @@ public:
     std::span<const CatalogueEntry> entries() const { return {entries_, std::size_t(count())}; }
     const CourseWorld& loadedWorld() const { return loadedWorld_; }
     const StartFinishGate& loadedGate() const { return loadedGate_; }
-    RecordBook& records() { return records_; }
-    const RecordBook& records() const { return records_; }
     const std::string& root() const { return root_; }
-    std::string recordsPath() const;
-
-    // The records file of the game directory, for the listed courses.
-    int readRecords() { return records_.readRecords(recordsPath(), entries()); }
 
 private:
     std::string root_;
@@ -61,7 +54,6 @@ private:
     int commentTarget_ = -1;
     CourseWorld loadedWorld_;
     StartFinishGate loadedGate_;
-    RecordBook records_;
 };
 
 } // namespace velnor

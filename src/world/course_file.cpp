@@ -94,8 +94,9 @@ void applyRoadRecord(std::string_view line, CourseWorld& world, StartFinishGate&
 
 namespace {
 
-// A record of a whole block: "yBB" its pitch, "nBB" its counts, "mBB" a copy placed elsewhere.
-void applyBlockRecord(std::string_view line, char kind, CourseWorld& world) {
+// A block's pitch (y), counts (n) or copy with a new origin (m).
+void applyBlockRecord(std::string_view line, CourseWorld& world) {
+    const char kind = at(line, 0);
     const int index = twoDigits(line, 1);
     std::array<float, 4> v;
     if (!inRange(index, CourseWorld::kBlocks) || !numbersAfterEquals(line, 1, v))
@@ -115,29 +116,52 @@ void applyBlockRecord(std::string_view line, char kind, CourseWorld& world) {
     }
 }
 
-// A record of one box or cylinder `k` of a block.
-void applyPartRecord(std::string_view line, char kind, char part, int k, BuildingBlock& block,
-                     const std::array<float, 4>& v) {
+// A pillar's position (pp) or a box's corner (pb) of part `k`.
+void placePart(std::string_view line, BuildingBlock& block, int k, const std::array<float, 4>& v) {
+    if (at(line, 1) == 'p') {
+        Cylinder& cylinder = block.cylinder(k);
+        cylinder.setPosition(toWorld(v[0]), toWorld(v[2]), toWorld(v[1]));
+        cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
+        cylinder.setUsed(1);
+        return;
+    }
+    // The corner is the digit at position 5, which ends the name "pbBBkv"; courses also write
+    // the name with one more digit ("pb00007" for corner 7), so the digit just before the "="
+    // counts.
+    const std::size_t equals = line.find('=', 1);
+    if (equals == std::string_view::npos || equals < 6)
+        return;
+    const int corner = digit(line, equals - 1);
+    if (!inRange(corner, Box::kCorners))
+        return;
+    block.box(k).setVertex(corner, toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
+    block.box(k).setUsed(1);
+}
+
+} // namespace
+
+void applyBuildingRecord(std::string_view line, CourseWorld& world) {
+    const char kind = at(line, 0);
+    const char part = at(line, 1);
+    if (kind == 'y' || kind == 'n' || kind == 'm') {
+        applyBlockRecord(line, world);
+        return;
+    }
+
+    // The part forms: a second character of "p" (cylinder) or "b" (box).
+    if (part != 'p' && part != 'b')
+        return;
+    const int index = twoDigits(line, 2);
+    const int k = digit(line, 4);
+    if (!inRange(index, CourseWorld::kBlocks) || !inRange(k, BuildingBlock::kParts))
+        return;
+    BuildingBlock& block = world.block(index);
+    std::array<float, 4> v;
+    if (!numbersAfterEquals(line, 1, v))
+        return;
     switch (kind) {
     case 'p':
-        if (part == 'p') {
-            Cylinder& cylinder = block.cylinder(k);
-            cylinder.setPosition(toWorld(v[0]), toWorld(v[2]), toWorld(v[1]));
-            cylinder.setRotation(90.0f, 1.0f, 0.0f, 0.0f);
-            cylinder.setUsed(1);
-        } else {
-            // The corner is the digit at position 5, which ends the name "pbBBkv"; courses also
-            // write the name with one more digit ("pb00007" for corner 7), so the digit just
-            // before the "=" counts.
-            const std::size_t equals = line.find('=', 1);
-            if (equals == std::string_view::npos || equals < 6)
-                return;
-            const int corner = digit(line, equals - 1);
-            if (!inRange(corner, Box::kCorners))
-                return;
-            block.box(k).setVertex(corner, toWorld(v[0]), toWorld(v[1]), toWorld(v[2]));
-            block.box(k).setUsed(1);
-        }
+        placePart(line, block, k, v);
         return;
     case 'c':
         if (part == 'p')
@@ -161,30 +185,6 @@ void applyPartRecord(std::string_view line, char kind, char part, int k, Buildin
     default:
         return;
     }
-}
-
-} // namespace
-
-void applyBuildingRecord(std::string_view line, CourseWorld& world) {
-    const char kind = at(line, 0);
-    const char part = at(line, 1);
-    if (kind == 'y' || kind == 'n' || kind == 'm') {
-        applyBlockRecord(line, kind, world);
-        return;
-    }
-
-    // The part forms: a second character of "p" (cylinder) or "b" (box).
-    if (part != 'p' && part != 'b')
-        return;
-    const int index = twoDigits(line, 2);
-    const int k = digit(line, 4);
-    if (!inRange(index, CourseWorld::kBlocks) || !inRange(k, BuildingBlock::kParts))
-        return;
-    BuildingBlock& block = world.block(index);
-    std::array<float, 4> v;
-    if (!numbersAfterEquals(line, 1, v))
-        return;
-    applyPartRecord(line, kind, part, k, block, v);
 }
 
 } // namespace velnor

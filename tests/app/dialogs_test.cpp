@@ -5,12 +5,12 @@
 #include "app/fakes.h"
 #include "app/qt_message_boxes.h"
 #include "app/road_conditions_dialog.h"
-#include "app/text_codec.h"
 #include "app/transmission_dialog.h"
 #include "app/version_box.h"
 #include "platform/tick_clock.h"
 #include "race/game.h"
 #include "test_dir.h"
+#include "text/text_codec.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -84,13 +84,13 @@ protected:
 };
 
 TEST_F(DialogsTest, CarSelectionListsTheCarsAndTogglesTheGhost) {
-    game->ghostEnabled = 0;
+    game->setGhostEnabled(false);
     CarSelectionDialog dialog(*game, messages, nullptr);
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("自動車の選択"));
     auto* list = control<QListWidget>(dialog, CarSelectionDialog::kList);
     EXPECT_EQ(rows(list), (QStringList{"Slowpoke", "Tester"}));
     EXPECT_EQ(list->currentRow(), 0);
-    EXPECT_EQ(game->ghostEnabled, 1); // opening switches it on again
+    EXPECT_EQ(game->ghostEnabled(), 1); // opening switches it on again
     for (const int id : {CarSelectionDialog::kNew, CarSelectionDialog::kEdit,
                          CarSelectionDialog::kDelete, CarSelectionDialog::kNote})
         EXPECT_FALSE(control(dialog, id)->isVisibleTo(&dialog)) << id;
@@ -100,7 +100,7 @@ TEST_F(DialogsTest, CarSelectionListsTheCarsAndTogglesTheGhost) {
     pressKey(list, Qt::Key_G);
     EXPECT_EQ(messages.shown, (std::vector<std::string>{"i ゴーストカーを表示しません",
                                                         "i ゴーストカーを表示します"}));
-    EXPECT_EQ(game->ghostEnabled, 1);
+    EXPECT_EQ(game->ghostEnabled(), 1);
     EXPECT_EQ(list->currentRow(), 1); // G leaves the selection alone
     EXPECT_EQ(dialog.shownCar(), 1);
 }
@@ -300,9 +300,9 @@ TEST_F(DialogsTest, CourseSelectionShowsRecordsAndComment) {
               "Stadium oval, counter-clockwise");
     click(dialog, 1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(game->selectedCourse, 0);
-    EXPECT_EQ(game->courseBest[0].totalTime(), 83456);
-    EXPECT_TRUE(game->course.world.roadPiece(0).isUsed());
+    EXPECT_EQ(game->selectedCourse(), 0);
+    EXPECT_EQ(game->courseBest()[0].totalTime(), 83456);
+    EXPECT_TRUE(game->course().world.roadPiece(0).isUsed());
 }
 
 // Answers a dialog if the next step opens one; the steps below must not need it.

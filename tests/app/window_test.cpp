@@ -6,6 +6,7 @@
 #include "app/quit_signals.h"
 #include "app/race_setup.h"
 #include "app/title_screen.h"
+#include "game_test_access.h"
 #include "hud/instrument_panel.h"
 #include "hud/race_panels.h"
 #include "race/ghost_file.h"
@@ -147,9 +148,9 @@ protected:
     void driveLap() {
         Game& game = window->game();
         for (const float x : {-50.0f, 0.0f}) {
-            const Vec3 at = game.playerModel.position();
-            game.playerModel.moveParts(x - at[0], -at[1], 0);
-            game.course.world.moveCar(x - at[0], -at[1], 0);
+            const Vec3 at = game.playerModel().position();
+            GameTestAccess::playerModel(game).moveParts(x - at[0], -at[1], 0);
+            GameTestAccess::course(game).world.moveCar(x - at[0], -at[1], 0);
             passes(1);
         }
     }
@@ -248,7 +249,7 @@ TEST_F(WindowTest, TheWindowAndItsMenu) {
 }
 
 TEST_F(WindowTest, TheTitleScreen) {
-    ASSERT_EQ(window->game().gameState, GameState::kTitle);
+    ASSERT_EQ(window->game().gameState(), GameState::kTitle);
     EXPECT_EQ(player.played, std::vector<std::string>{"title.mp3"}); // at the first paint
     const QImage frame = window->view()->grabFramebuffer();
     if (const char* out = std::getenv("VELNOR_TITLE_SCREENSHOT"))
@@ -264,7 +265,7 @@ TEST_F(WindowTest, TheTitleScreen) {
 
 TEST_F(WindowTest, CommandsOnTheTitleScreen) {
     window->stopCommand(); // F3 does nothing here
-    EXPECT_EQ(window->game().gameState, GameState::kTitle);
+    EXPECT_EQ(window->game().gameState(), GameState::kTitle);
     EXPECT_TRUE(messages.shown.empty());
     window->close(); // no question on the title screen
     EXPECT_FALSE(window->isVisible());
@@ -273,7 +274,7 @@ TEST_F(WindowTest, CommandsOnTheTitleScreen) {
 TEST_F(WindowTest, StartingAndAbortingARace) {
     window->startCommand();
     Game& game = window->game();
-    ASSERT_EQ(game.gameState, GameState::kRacing);
+    ASSERT_EQ(game.gameState(), GameState::kRacing);
     ASSERT_NE(window->instrumentPanel(), nullptr);
     EXPECT_EQ(window->instrumentPanel()->geometry(),
               QRect(0, window->view()->height() - 90, window->view()->width(), 90));
@@ -286,7 +287,7 @@ TEST_F(WindowTest, StartingAndAbortingARace) {
     messages.answers = {false};
     window->startCommand();
     EXPECT_EQ(messages.shown.back(), "? 中断しますか？");
-    EXPECT_EQ(game.gameState, GameState::kRacing);
+    EXPECT_EQ(game.gameState(), GameState::kRacing);
     EXPECT_EQ(game.playerCar.startTick(), start);
 
     // Closing while racing asks; Cancel keeps the window.
@@ -298,7 +299,7 @@ TEST_F(WindowTest, StartingAndAbortingARace) {
     // F3, OK: back to the title, the title music again.
     messages.answers = {true};
     window->stopCommand();
-    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_EQ(game.gameState(), GameState::kTitle);
     EXPECT_EQ(window->instrumentPanel(), nullptr);
     EXPECT_EQ(player.played.back(), "title.mp3");
 }
@@ -310,7 +311,7 @@ TEST_F(WindowTest, TheTitleScreenAfterARaceFitsTheWindowResizedMeanwhile) {
     QApplication::processEvents();
     messages.answers = {true};
     window->stopCommand();
-    ASSERT_EQ(window->game().gameState, GameState::kTitle);
+    ASSERT_EQ(window->game().gameState(), GameState::kTitle);
     EXPECT_EQ(window->mainCanvas().clientSize(), window->client()->size());
 }
 
@@ -318,7 +319,7 @@ TEST_F(WindowTest, AfterTheFinishTheRunCanBeSavedAtAStandstill) {
     window->startCommand();
     finishRace();
     Game& game = window->game();
-    ASSERT_EQ(game.gameState, GameState::kFinished);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
     EXPECT_TRUE(window->resultPanel()->isVisible());
 
     game.playerCar.setSpeed(30); // still rolling: 'S' is ignored
@@ -344,7 +345,7 @@ TEST_F(WindowTest, AfterTheFinishTheRunCanBeSavedAtAStandstill) {
     // Esc returns to the title without saving; closing asks nothing now.
     std::filesystem::remove(dir.file("Oval.gst"));
     press(Qt::Key_Escape);
-    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_EQ(game.gameState(), GameState::kTitle);
     EXPECT_FALSE(std::filesystem::exists(dir.file("Oval.gst")));
 }
 
@@ -355,27 +356,27 @@ TEST_F(WindowTest, TheAutopilotDrivesAWholeRaceInTheWindowAsHeadless) {
     window->setAutopilot(true);
     window->startCommand();
     Game& game = window->game();
-    ASSERT_EQ(game.gameState, GameState::kRacing);
-    for (int i = 0; i < 90000 && game.gameState == GameState::kRacing; ++i)
+    ASSERT_EQ(game.gameState(), GameState::kRacing);
+    for (int i = 0; i < 90000 && game.gameState() == GameState::kRacing; ++i)
         passes(1);
-    ASSERT_EQ(game.gameState, GameState::kFinished);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
     settle();
     EXPECT_TRUE(window->resultPanel()->isVisible());
 
     RaceOptions options;
     options.root = dir.path();
     options.car = game.playerCar.spec().carname();
-    options.course = game.courseCatalogue.entry(game.selectedCourse).name;
+    options.course = game.courseCatalogue.entry(game.selectedCourse()).name;
     options.autopilot = true;
     const RaceResult headless = runHeadlessRace(options);
     ASSERT_TRUE(headless.finished) << headless.error;
     ASSERT_EQ(headless.laps.size(), 3u);
     for (int lap = 0; lap < 3; ++lap)
-        EXPECT_EQ(game.raceClock.lapTime(lap), headless.laps[lap]) << "lap " << lap + 1;
+        EXPECT_EQ(game.raceClock().lapTime(lap), headless.laps[lap]) << "lap " << lap + 1;
 
     // Back at the title the autopilot has let go of every key it held.
     press(Qt::Key_Return);
-    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_EQ(game.gameState(), GameState::kTitle);
     for (const int key : {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown})
         EXPECT_FALSE(window->keys().isDown(key)) << key;
 }
@@ -383,11 +384,11 @@ TEST_F(WindowTest, TheAutopilotDrivesAWholeRaceInTheWindowAsHeadless) {
 TEST_F(WindowTest, F3AfterTheFinishSavesTheGhostWithoutAsking) {
     window->startCommand();
     finishRace();
-    ASSERT_EQ(window->game().gameState, GameState::kFinished);
+    ASSERT_EQ(window->game().gameState(), GameState::kFinished);
     window->stopCommand();
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(std::filesystem::exists(dir.file("Oval.gst")));
-    EXPECT_EQ(window->game().gameState, GameState::kTitle);
+    EXPECT_EQ(window->game().gameState(), GameState::kTitle);
 }
 
 TEST_F(WindowTest, KeysDriveTheCarAndAreLetGoWhenTheWindowLosesTheFocus) {
@@ -429,8 +430,8 @@ TEST_F(WindowTest, AViewOfNoHeightDrawsNothing) {
     window->startCommand();
     passes(10);
     const QImage before = window->view()->grabFramebuffer();
-    window->game().camera.setViewport(0, 90, 640, 0); // as when the window is minimised
-    window->game().camera.moveTarget(500, 0, 0);
+    window->game().setViewport(0, 90, 640, 0); // as when the window is minimised
+    GameTestAccess::camera(window->game()).moveTarget(500, 0, 0);
     EXPECT_EQ(window->view()->grabFramebuffer(), before);
 }
 
@@ -463,10 +464,10 @@ TEST_F(WindowTest, ARenderedFrame) {
     window->startCommand();
     passes(400);
     Game& game = window->game();
-    game.ghostEnabled = 1; // the player's car again, see-through, a little ahead
-    game.ghostModel = game.playerModel;
-    game.ghostModel.makeTranslucent();
-    game.ghostModel.moveParts(60, 0, 0);
+    game.setGhostEnabled(true); // the player's car again, see-through, a little ahead
+    GameTestAccess::ghostModel(game) = game.playerModel();
+    GameTestAccess::ghostModel(game).makeTranslucent();
+    GameTestAccess::ghostModel(game).moveParts(60, 0, 0);
     passes(1);
     const QImage frame = window->view()->grabFramebuffer();
     if (const char* out = std::getenv("VELNOR_SCREENSHOT"))
@@ -552,7 +553,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         settle();
         window->startCommand();
         Game& game = window->game();
-        ASSERT_EQ(game.gameState, GameState::kRacing);
+        ASSERT_EQ(game.gameState(), GameState::kRacing);
         passes(400); // past the start hold
         for (int lap = 1; lap <= 2; ++lap) {
             driveLap();
@@ -564,7 +565,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
             }
             Canvas lapPanel;
             lapPanel.create(QSize(100, 32));
-            drawLapPanel(lapPanel, game.raceClock);
+            drawLapPanel(lapPanel, game.raceClock());
             EXPECT_EQ(panelDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
             EXPECT_EQ(screenDifferences(window->lapPanel(), lapPanel.image()), 0) << "lap " << lap;
             if (lap == 1 && size == QSize(640, 480))
@@ -574,11 +575,11 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         }
         driveLap();
         settle();
-        ASSERT_EQ(game.gameState, GameState::kFinished);
+        ASSERT_EQ(game.gameState(), GameState::kFinished);
         ASSERT_TRUE(window->resultPanel()->isVisible());
         Canvas result;
         result.create(QSize(100, 3 * 16 + 90));
-        drawResultPanel(result, game.raceClock, game.finishRank);
+        drawResultPanel(result, game.raceClock(), game.finishRank());
         EXPECT_EQ(panelDifferences(window->resultPanel(), result.image()), 0);
         EXPECT_EQ(screenDifferences(window->resultPanel(), result.image()), 0);
         if (row.lookAtLaps && size == QSize(640, 480))
@@ -598,7 +599,7 @@ TEST_F(WindowTest, PanelsShowWhatWasDrawnIntoThem) {
         EXPECT_EQ(panelDifferences(window->instrumentPanel(), instruments.image()), 0);
         EXPECT_EQ(screenDifferences(window->instrumentPanel(), instruments.image()), 0);
         press(Qt::Key_Return);
-        ASSERT_EQ(game.gameState, GameState::kTitle);
+        ASSERT_EQ(game.gameState(), GameState::kTitle);
     }
 }
 
@@ -609,7 +610,7 @@ TEST_F(WindowTest, AGhostThatCannotBeSavedSaysSoAndKeepsTheRun) {
     window->startCommand();
     finishRace();
     Game& game = window->game();
-    ASSERT_EQ(game.gameState, GameState::kFinished);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
     passes(300);
     ASSERT_EQ(game.playerCar.speed(), 0);
     const std::string ghost = dir.file("Oval.gst");
@@ -633,7 +634,7 @@ TEST_F(WindowTest, AGhostThatCannotBeSavedSaysSoAndKeepsTheRun) {
         messages.answers = {true};
         row.act();
         EXPECT_EQ(messages.shown, row.shown);
-        EXPECT_EQ(game.gameState, GameState::kFinished); // the run is still there
+        EXPECT_EQ(game.gameState(), GameState::kFinished); // the run is still there
         EXPECT_TRUE(std::filesystem::is_directory(ghost));
     }
 
@@ -642,13 +643,13 @@ TEST_F(WindowTest, AGhostThatCannotBeSavedSaysSoAndKeepsTheRun) {
     messages.shown.clear();
     window->stopCommand();
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_EQ(game.gameState(), GameState::kTitle);
     ASSERT_TRUE(std::filesystem::is_regular_file(ghost));
     GhostLog saved;
     saved.reset();
     saved.setCourseName("Oval");
     ASSERT_EQ(loadGhost(dir.path(), saved), 0);
-    EXPECT_EQ(saved.finishTime(), game.runLog.finishTime());
+    EXPECT_EQ(saved.finishTime(), game.runLog().finishTime());
     EXPECT_GT(saved.finishTime(), 0);
 }
 
@@ -660,32 +661,32 @@ TEST_F(WindowTest, RaceKeysWithAltOrCtrlDoNothing) {
     const Qt::KeyboardModifiers held[] = {Qt::AltModifier, Qt::ControlModifier,
                                           Qt::AltModifier | Qt::ControlModifier};
     for (const Qt::KeyboardModifiers modifiers : held) {
-        const int view = game.camera.nextMode();
+        const int view = game.camera().nextMode();
         press(Qt::Key_Space, modifiers); // next view
-        EXPECT_EQ(game.camera.nextMode(), view);
+        EXPECT_EQ(game.camera().nextMode(), view);
         press(Qt::Key_Delete, modifiers); // cursor
         EXPECT_NE(window->client()->cursor().shape(), Qt::BlankCursor);
     }
     finishRace();
-    ASSERT_EQ(game.gameState, GameState::kFinished);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
     passes(300);
     ASSERT_EQ(game.playerCar.speed(), 0);
     for (const Qt::KeyboardModifiers modifiers : held) {
         for (const int key :
              {Qt::Key_S, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             SCOPED_TRACE(QKeySequence(key | modifiers).toString().toStdString());
-            const int view = game.camera.nextMode();
+            const int view = game.camera().nextMode();
             messages.shown.clear();
             press(key, modifiers);
             EXPECT_TRUE(messages.shown.empty()); // no question to save
-            EXPECT_EQ(game.gameState, GameState::kFinished);
-            EXPECT_EQ(game.camera.nextMode(), view);
+            EXPECT_EQ(game.gameState(), GameState::kFinished);
+            EXPECT_EQ(game.camera().nextMode(), view);
         }
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("Oval.gst")));
     // Without them the keys act: Shift is no menu key.
     press(Qt::Key_Escape, Qt::ShiftModifier);
-    EXPECT_EQ(game.gameState, GameState::kTitle);
+    EXPECT_EQ(game.gameState(), GameState::kTitle);
 }
 
 // G in the selection lists switches the ghost; Alt+G and Ctrl+G are left to the menu.
@@ -694,17 +695,17 @@ TEST_F(WindowTest, GInTheListsWithAltOrCtrlLeavesTheGhostAlone) {
     QListWidget list;
     GhostToggle toggle(game, messages, &list);
     list.installEventFilter(&toggle);
-    game.ghostEnabled = 1;
+    game.setGhostEnabled(true);
     for (const Qt::KeyboardModifiers modifiers :
          {Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
         QKeyEvent g(QEvent::KeyPress, Qt::Key_G, modifiers);
         QApplication::sendEvent(&list, &g);
-        EXPECT_EQ(game.ghostEnabled, 1);
+        EXPECT_EQ(game.ghostEnabled(), 1);
         EXPECT_TRUE(messages.shown.empty());
     }
     QKeyEvent g(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier);
     QApplication::sendEvent(&list, &g);
-    EXPECT_EQ(game.ghostEnabled, 0);
+    EXPECT_EQ(game.ghostEnabled(), 0);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"i ゴーストカーを表示しません"});
 }
 
@@ -746,7 +747,7 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
         settle();
         window->startCommand();
         Game& game = window->game();
-        ASSERT_EQ(game.gameState, GameState::kRacing);
+        ASSERT_EQ(game.gameState(), GameState::kRacing);
         passes(10);
         for (const QSize size : row.whileRacing) {
             window->resize(size);
@@ -755,7 +756,7 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
         }
         if (row.way != Way::kF3Racing) {
             finishRace();
-            ASSERT_EQ(game.gameState, GameState::kFinished);
+            ASSERT_EQ(game.gameState(), GameState::kFinished);
             settle();
             for (const QSize size : row.afterTheFinish) {
                 window->resize(size);
@@ -783,7 +784,7 @@ TEST_F(WindowWithTitlePicture, TheTitleIsWholeAfterEveryWayOutOfARace) {
             setup.cancelCar = false;
             break;
         }
-        ASSERT_EQ(game.gameState, GameState::kTitle);
+        ASSERT_EQ(game.gameState(), GameState::kTitle);
         settle();
         EXPECT_EQ(window->mainCanvas().clientSize(), window->client()->size());
         EXPECT_EQ(titleDifferences(), 0);
@@ -842,9 +843,9 @@ TEST(EndToEndTest, FromF2ToTheCarMoving) {
     QTest::keyClick(&window, Qt::Key_F2);
     polling = false;
     EXPECT_EQ(answered.size(), 3u);
-    for (int i = 0; i < 50 && window.game().gameState != GameState::kRacing; ++i)
+    for (int i = 0; i < 50 && window.game().gameState() != GameState::kRacing; ++i)
         QTest::qWait(20);
-    ASSERT_EQ(window.game().gameState, GameState::kRacing);
+    ASSERT_EQ(window.game().gameState(), GameState::kRacing);
     EXPECT_STREQ(window.game().playerCar.spec().carname(), "Tester");
     EXPECT_EQ(window.game().playerCar.spec().automatic(), 1);
 
@@ -876,7 +877,7 @@ TEST_F(WindowTest, ASignalToEndClosesARaceWithoutAQuestion) {
     quitSignals.setOnQuit([&] { window->quitWithoutQuestion(); });
     window->startCommand();
     passes(50);
-    ASSERT_EQ(window->game().gameState, GameState::kRacing);
+    ASSERT_EQ(window->game().gameState(), GameState::kRacing);
     std::raise(SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
     EXPECT_TRUE(messages.shown.empty());
@@ -942,13 +943,13 @@ TEST_F(WithoutOpenGL, TheGameSaysSoAndGoesOn) {
 
     // A race runs, with its panels, and is stopped again.
     window->startCommand();
-    ASSERT_EQ(window->game().gameState, GameState::kRacing);
+    ASSERT_EQ(window->game().gameState(), GameState::kRacing);
     passes(50);
     window->client()->repaint();
     EXPECT_TRUE(window->instrumentPanel()->isVisible());
     messages.answers = {true};
     window->stopCommand();
-    EXPECT_EQ(window->game().gameState, GameState::kTitle);
+    EXPECT_EQ(window->game().gameState(), GameState::kTitle);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "game_test_access.h"
 #include "platform/key_state.h"
 #include "platform/tick_clock.h"
 #include "race/autopilot.h"
@@ -45,16 +46,16 @@ protected:
         game->scanFiles();
         EXPECT_EQ(game->chooseCar(game->carCatalogue.indexOfCar("Tester"), true), 0);
         EXPECT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Oval")), 0);
-        game->ghostEnabled = ghost ? 1 : 0;
+        game->setGhostEnabled(ghost);
         game->startRace(640, 480);
         return game;
     }
 
     // Puts the standing car at (x, y) facing `heading`, and runs one frame step there.
     int frameAt(Game& game, float x, float y, float heading) {
-        const Vec3 at = game.playerModel.position();
-        game.playerModel.moveParts(x - at[0], y - at[1], 0);
-        game.course.world.moveCar(x - at[0], y - at[1], 0);
+        const Vec3 at = game.playerModel().position();
+        GameTestAccess::playerModel(game).moveParts(x - at[0], y - at[1], 0);
+        GameTestAccess::course(game).world.moveCar(x - at[0], y - at[1], 0);
         game.playerCar.controls().setHeading(heading);
         clock.advance(10);
         return game.frameStep(clock.now());
@@ -79,36 +80,36 @@ TEST_F(RaceTest, LapsCountWhenTheCarLeavesTheGateZoneForwards) {
     clock.advance(4000); // past the start hold
     // The gate lies at x = -10, its zone from x = -110 up to the line, y -60 to 60.
     EXPECT_EQ(frameAt(*game, -200, 0, 0), 0);
-    EXPECT_EQ(game->gateEntered, 0);
+    EXPECT_EQ(game->gateEntered(), 0);
     frameAt(*game, -50, 0, 0);
-    EXPECT_EQ(game->gateEntered, 1);
+    EXPECT_EQ(game->gateEntered(), 1);
     frameAt(*game, -10, 0, 0); // on the line: still inside
-    EXPECT_EQ(game->raceClock.completedLaps(), 0);
+    EXPECT_EQ(game->raceClock().completedLaps(), 0);
     frameAt(*game, -9, 0, 0);
-    EXPECT_EQ(game->raceClock.completedLaps(), 1);
-    EXPECT_EQ(game->gateEntered, 0);
+    EXPECT_EQ(game->raceClock().completedLaps(), 1);
+    EXPECT_EQ(game->gateEntered(), 0);
     EXPECT_EQ(events.laps, 1);
-    EXPECT_TRUE(game->lapPanelTimer.isActive());
-    EXPECT_EQ(game->raceClock.time(0), game->playerCar.raceTime());
+    EXPECT_TRUE(game->lapPanelTimer().isActive());
+    EXPECT_EQ(game->raceClock().time(0), game->playerCar.raceTime());
 
     // Across the zone's width, nothing happens.
     frameAt(*game, -50, 200, 0);
-    EXPECT_EQ(game->gateEntered, 0);
+    EXPECT_EQ(game->gateEntered(), 0);
 
     // Turning about inside the zone cancels the next crossing.
     frameAt(*game, -50, 0, 0);
     frameAt(*game, -50, 0, 180);
-    EXPECT_EQ(game->gateReversed, 1);
+    EXPECT_EQ(game->gateReversed(), 1);
     frameAt(*game, -50, 0, 0);
     frameAt(*game, 20, 0, 0);
-    EXPECT_EQ(game->raceClock.completedLaps(), 1);
-    EXPECT_EQ(game->gateEntered, 0);
-    EXPECT_EQ(game->gateReversed, 0);
+    EXPECT_EQ(game->raceClock().completedLaps(), 1);
+    EXPECT_EQ(game->gateEntered(), 0);
+    EXPECT_EQ(game->gateReversed(), 0);
 
     // A heading of exactly 90° is not forward through an x gate.
     frameAt(*game, -50, 0, 90);
-    EXPECT_EQ(game->gateEntered, 0);
-    EXPECT_EQ(game->gateReversed, 1);
+    EXPECT_EQ(game->gateEntered(), 0);
+    EXPECT_EQ(game->gateReversed(), 1);
 }
 
 TEST_F(RaceTest, TheLapPanelGoesAfterThreeSecondsAndRestartsWithTheNextLap) {
@@ -138,12 +139,12 @@ TEST_F(RaceTest, TheThirdLapFinishesTheRaceInTheSameFrame) {
         const int finished = frameAt(*game, 0, 0, 0);
         EXPECT_EQ(finished, lap == 3 ? 1 : 0);
     }
-    EXPECT_EQ(game->gameState, GameState::kFinished);
+    EXPECT_EQ(game->gameState(), GameState::kFinished);
     EXPECT_EQ(events.laps, 2); // no lap panel for the last lap
     EXPECT_EQ(events.finished, 1);
-    EXPECT_EQ(game->finishRank, 0);
-    EXPECT_TRUE(game->recordsWritten);
-    EXPECT_EQ(game->runLog.finishTime(), game->raceClock.totalTime());
+    EXPECT_EQ(game->finishRank(), 0);
+    EXPECT_TRUE(game->recordsWritten());
+    EXPECT_EQ(game->runLog().finishTime(), game->raceClock().totalTime());
     const std::string records = dir.read("Velnor.rec");
     EXPECT_EQ(records.substr(0, records.find('\n', 7) + 1), "[Oval]\n0 = 31020 30020 30020\n");
 
@@ -156,7 +157,7 @@ TEST_F(RaceTest, TheThirdLapFinishesTheRaceInTheSameFrame) {
     }
     EXPECT_EQ(game->playerCar.speed(), 0);
     game->stopRace();
-    EXPECT_EQ(game->gameState, GameState::kTitle);
+    EXPECT_EQ(game->gameState(), GameState::kTitle);
     EXPECT_EQ(events.stopped, 1);
     EXPECT_STREQ(game->playerCar.spec().carname(), "Velnor"); // fully reset
 }
@@ -175,7 +176,7 @@ TEST_F(RaceTest, LeavingTheRoadCutsTheSpeedToACrawl) {
     frameAt(*game, 100, 300, 0);
     frameAt(*game, 100, 0, 0); // back on the road
     frameAt(*game, 100, 0, 0);
-    const GhostLog& log = game->runLog;
+    const GhostLog& log = game->runLog();
     ASSERT_EQ(log.eventCount(GhostLog::kOffRoad), 2);
     EXPECT_EQ(log.eventState(GhostLog::kOffRoad, 0), 1);
     EXPECT_EQ(log.eventState(GhostLog::kOffRoad, 1), 0);
@@ -185,11 +186,11 @@ TEST_F(RaceTest, AMarkingIsNoRoad) {
     auto game = startedGame();
     clock.advance(4000);
     // The white line down the first straight lies on road pieces 0 and 1; alone it holds no car.
-    EXPECT_EQ(game->course.world.roadPiece(20).pieceType(), 0);
-    game->course.world.roadPiece(0).setUsed(0);
-    game->course.world.roadPiece(1).setUsed(0);
+    EXPECT_EQ(game->course().world.roadPiece(20).pieceType(), 0);
+    GameTestAccess::course(*game).world.roadPiece(0).setUsed(0);
+    GameTestAccess::course(*game).world.roadPiece(1).setUsed(0);
     frameAt(*game, 100, 0, 0);
-    EXPECT_EQ(game->runLog.eventCount(GhostLog::kOffRoad), 1);
+    EXPECT_EQ(game->runLog().eventCount(GhostLog::kOffRoad), 1);
 }
 
 TEST_F(RaceTest, TheAutopilotDrivesThreeLapsAndTheRecordIsKept) {
@@ -270,15 +271,15 @@ TEST_F(RaceTest, AGhostIsSavedLoadedAndRaced) {
 
     // The next race on the course races the ghost.
     auto game = startedGame(1000, true);
-    EXPECT_EQ(game->ghostEnabled, 1);
-    EXPECT_STREQ(game->ghostLog.carName(), "Tester");
-    EXPECT_STREQ(game->ghostCar.spec().carname(), "Tester");
-    EXPECT_FLOAT_EQ(game->ghostModel.bodyBox(0).colour()[3], 0.4f);
+    EXPECT_EQ(game->ghostEnabled(), 1);
+    EXPECT_STREQ(game->ghostLog().carName(), "Tester");
+    EXPECT_STREQ(game->ghostCar().spec().carname(), "Tester");
+    EXPECT_FLOAT_EQ(game->ghostModel().bodyBox(0).colour()[3], 0.4f);
 
     // Without a ghost file the race runs without one and says so.
     std::filesystem::remove(dir.file("Oval.gst"));
     auto alone = startedGame(1000, true);
-    EXPECT_EQ(alone->ghostEnabled, 0);
+    EXPECT_EQ(alone->ghostEnabled(), 0);
 }
 
 // The ghost races the car that drove the run, whichever car the player takes next: every bundled
@@ -304,7 +305,7 @@ TEST(GhostCarTest, EveryBundledCarRacesAsTheGhostOfItsOwnRun) {
         ASSERT_EQ(game.chooseCar(driver, true), 0);
         const CarSpec run = game.playerCar.spec();
         ASSERT_EQ(game.chooseCourse(oval), 0);
-        game.ghostEnabled = 0;
+        game.setGhostEnabled(false);
         game.startRace(640, 480);
         KeyTable keys;
         keys.setDown(vk::kX, true);
@@ -318,10 +319,10 @@ TEST(GhostCarTest, EveryBundledCarRacesAsTheGhostOfItsOwnRun) {
         ASSERT_EQ(game.chooseCar(next, true), 0);
         ASSERT_STRNE(game.playerCar.spec().carname(), run.carname());
         ASSERT_EQ(game.chooseCourse(oval), 0);
-        game.ghostEnabled = 1;
+        game.setGhostEnabled(true);
         game.startRace(640, 480);
-        ASSERT_EQ(game.ghostEnabled, 1);
-        const CarSpec& ghost = game.ghostCar.spec();
+        ASSERT_EQ(game.ghostEnabled(), 1);
+        const CarSpec& ghost = game.ghostCar().spec();
         EXPECT_STREQ(ghost.carname(), run.carname());
         EXPECT_EQ(ghost.weight(), run.weight());
         EXPECT_EQ(ghost.displacement(), run.displacement());
@@ -359,9 +360,9 @@ TEST_F(RaceTest, TheGhostsCarIsFoundByItsWholeNameThenByItsFirstWord) {
         ASSERT_EQ(game.chooseCar(game.carCatalogue.indexOfCar("Slowpoke"), true), 0);
         ASSERT_EQ(game.chooseCourse(game.courseCatalogue.indexOfCourse("Oval")), 0);
         game.startRace(640, 480);
-        ASSERT_EQ(game.ghostEnabled, 1);
-        EXPECT_STREQ(game.ghostCar.spec().carname(), row.car);
-        EXPECT_EQ(game.ghostCar.spec().weight(), row.weight);
+        ASSERT_EQ(game.ghostEnabled(), 1);
+        EXPECT_STREQ(game.ghostCar().spec().carname(), row.car);
+        EXPECT_EQ(game.ghostCar().spec().weight(), row.weight);
     }
 }
 
@@ -379,9 +380,9 @@ TEST_F(RaceTest, TheGhostRetracesTheRecordedRun) {
             autopilot.drive(*game, keys);
             game->runIdleWork(keys);
         }
-        ASSERT_EQ(game->gameState, GameState::kRacing);
+        ASSERT_EQ(game->gameState(), GameState::kRacing);
         ASSERT_EQ(game->saveRunAsGhost(), 0);
-        const Vec3& at = game->playerModel.position();
+        const Vec3& at = game->playerModel().position();
         run = {at[0], at[1], 0, game->playerCar.speed(), game->playerCar.distance(), 0};
     }
     struct Error {
@@ -390,15 +391,15 @@ TEST_F(RaceTest, TheGhostRetracesTheRecordedRun) {
     };
     const auto replay = [&](std::uint32_t frameMs) {
         auto game = startedGame(1000, true);
-        EXPECT_EQ(game->ghostEnabled, 1);
+        EXPECT_EQ(game->ghostEnabled(), 1);
         KeyTable standing;
-        while (game->ghostCar.raceTime() < kRunMs) {
+        while (game->ghostCar().raceTime() < kRunMs) {
             clock.advance(frameMs);
             game->runIdleWork(standing);
         }
-        const Vec3& ghost = game->ghostModel.position();
+        const Vec3& ghost = game->ghostModel().position();
         const double metres = std::hypot(ghost[0] - run.x, ghost[1] - run.y) / 10;
-        const double ms = (run.distance - game->ghostCar.distance()) / (run.speed / 3.6) * 1000;
+        const double ms = (run.distance - game->ghostCar().distance()) / (run.speed / 3.6) * 1000;
         return Error{metres, ms};
     };
     const Error same = replay(10);
@@ -416,8 +417,8 @@ TEST_F(RaceTest, AMissingModelFileIsReportedAndTheRaceGoesOn) {
     std::filesystem::remove(dir.file("Velnor.mod"));
     auto game = startedGame();
     EXPECT_EQ(events.modelMissing, 1);
-    EXPECT_EQ(game->gameState, GameState::kRacing);
-    EXPECT_EQ(game->playerModel.bodyWidth(), 0);
+    EXPECT_EQ(game->gameState(), GameState::kRacing);
+    EXPECT_EQ(game->playerModel().bodyWidth(), 0);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "app/text_codec.h"
 #include "sim/car_spec.h"
 #include "sim/road_conditions.h"
 #include "test_dir.h"
+#include "text/text_codec.h"
 #include "tool/tool.h"
 
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/text_codec.h"
+#include "text/text_codec.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

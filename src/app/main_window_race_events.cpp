@@ -1,0 +1,77 @@
+#include "app/main_window.h"
+#include "app/panel_widget.h"
+#include "hud/race_panels.h"
+#include "platform/message_boxes.h"
+
+// The main window's side of the race's moments (RaceEvents): the panels laid over the 3D view,
+// the music, the loop's timer and the autopilot.
+namespace velnor {
+
+void MainWindow::raceStarted() {
+    if (autopilotWanted_)
+        autopilot_.emplace();
+    music_.playRaceMusic();
+    delete instrumentPanel_;
+    delete lapPanel_;
+    delete resultPanel_;
+    const QSize size = clientSize();
+    const int w = size.width();
+    const int h = size.height();
+    instrumentPanel_ = new PanelWidget(client_, QRect(0, h - kPanelHeight, w, kPanelHeight));
+    instrumentPanel_->show();
+    lapPanel_ = new PanelWidget(client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - 16, 100, 32));
+    lapPanel_->hide();
+    const int laps = game_->raceClock().lapTotal();
+    const int resultHeight = laps * 16 + 90;
+    resultPanel_ = new PanelWidget(
+        client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
+    resultPanel_->hide();
+    idleTimer_.start();
+}
+
+void MainWindow::lapCompleted(const LapCounter&) {
+    if (!lapPanel_)
+        return;
+    drawLapPanel(lapPanel_->canvas(), game_->raceClock());
+    lapPanel_->show();
+    lapPanel_->update();
+}
+
+void MainWindow::raceFinished(const LapCounter&, int) {
+    if (!resultPanel_)
+        return;
+    drawResultPanel(resultPanel_->canvas(), game_->raceClock(), game_->finishRank());
+    resultPanel_->show();
+    resultPanel_->update();
+}
+
+void MainWindow::lapPanelExpired() {
+    if (lapPanel_)
+        lapPanel_->hide();
+}
+
+void MainWindow::modelFileMissing(const std::string& fileName) {
+    messages_.message("ファイル " + fileName + " が開けません");
+}
+
+void MainWindow::raceStopped() {
+    idleTimer_.stop();
+    if (autopilot_) {
+        autopilot_.reset();
+        keys_.releaseAll(); // the keys it held
+    }
+    showTitleScreen();
+    delete instrumentPanel_;
+    delete lapPanel_;
+    delete resultPanel_;
+    instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
+    // The panels lay over the 3D view: the window as a whole is composed again, else what they
+    // last showed stays on the screen over the title until the next resize.
+    client_->update();
+    update();
+    music_.stop();
+    if (!cursorShown_)
+        toggleCursor();
+}
+
+} // namespace velnor

@@ -1,0 +1,104 @@
+#include "platform/key_state.h"
+#include "race/game.h"
+
+// The race's rules for one pass of the game loop: the car's step, the on-road test, the gate
+// crossings that count laps and finish the race.
+namespace velnor {
+
+void Game::runIdleWork(const KeyState& keys) {
+    const std::uint32_t tick = now();
+    switch (gameState_) {
+    case GameState::kRacing:
+        frameStep(tick);
+        runLog_.pollDrivingKeys(playerCar, keys, tick);
+        if (ghostEnabled_) {
+            ghostStep(ghostCar_, ghostLog_, ghostModel_, tick);
+            ghostInputs(ghostCar_, ghostLog_, tick);
+        }
+        break;
+    case GameState::kFinished:
+        frameStep(tick);
+        if (playerCar.speed() > 0) { // roll out under full brake
+            playerCar.controls().brakeApply(tick);
+            playerCar.controls().acceleratorRelease();
+        }
+        break;
+    case GameState::kTitle:
+        break;
+    }
+}
+
+int Game::frameStep(std::uint32_t now) {
+    playerCar.step(now);
+    playerCar.computeEngineSpeed(now);
+
+    const float heading = playerCar.controls().heading();
+    const Displacement move = displacementAlong(heading, playerCar.stepDistance());
+    camera_.followHeading(heading);
+    camera_.moveLight(move.dx, move.dy, 0);
+    course_.world.moveCar(move.dx, move.dy, 0);
+    playerModel_.setHeading(heading);
+    playerModel_.moveParts(move.dx, move.dy, 0);
+    camera_.moveTarget(move.dx, move.dy, 0);
+
+    // The on-road test at the car's position of this frame.
+    const Vec3& at = course_.world.carPosition();
+    const std::int32_t t = playerCar.raceTime();
+    if (!course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth())) {
+        runLog_.recordPress(t, GhostLog::kOffRoad);
+        if (playerCar.speed() > 2)
+            playerCar.setSpeed(2);
+    } else {
+        runLog_.recordRelease(t, GhostLog::kOffRoad);
+    }
+
+    int finished = 0;
+    watchGate(now, finished);
+    if (finished)
+        return 1;
+    if (lapPanelTimer_.expired(now))
+        events_.lapPanelExpired();
+    return 0;
+}
+
+void Game::watchGate(std::uint32_t now, int& finished) {
+    const StartFinishGate& gate = course_.gate;
+    const Vec3& car = playerModel_.position();
+    const float across = gate.across(car[0], car[1]);
+    const float along = gate.along(car[0], car[1]);
+    const bool inAcross = across >= gate.zoneAcrossMin() && across <= gate.zoneAcrossMax();
+    const bool inAlong = along >= gate.zoneAlongMin() && along <= gate.zoneAlongMax();
+
+    if (!gate.facesGate(playerCar.controls().heading())) {
+        if (inAcross && inAlong)
+            gateReversed_ = 1;
+        return;
+    }
+    if (!inAcross)
+        return;
+    if (inAlong) {
+        gateEntered_ = 1;
+        return;
+    }
+    if (!gateEntered_)
+        return;
+    if (gateReversed_) { // turned about in the zone: this crossing counts nothing
+        gateEntered_ = gateReversed_ = 0;
+        return;
+    }
+    raceClock_.setTime(playerCar.raceTime(), -1);
+    if (raceClock_.completeLap() == 1) {
+        placeFinishedRace();
+        runLog_.setFinishTime(raceClock_.totalTime());
+        events_.raceFinished(raceClock_, finishRank_);
+        gameState_ = GameState::kFinished;
+        gateEntered_ = 0;
+        finished = 1;
+        return;
+    }
+    events_.lapCompleted(raceClock_);
+    lapPanelTimer_.start(now, kLapPanelMilliseconds);
+    gateEntered_ = 0;
+}
+
+} // namespace velnor

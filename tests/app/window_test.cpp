@@ -3,6 +3,7 @@
 #include "app/ghost_toggle.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
+#include "app/pictures.h"
 #include "app/quit_signals.h"
 #include "app/race_setup.h"
 #include "app/title_screen.h"
@@ -37,48 +38,13 @@
 namespace velnor {
 namespace {
 
+using test::differences;
 using test::FakeMessageBoxes;
 using test::FakeMusicPlayer;
+using test::grabbed;
 using test::HandClock;
-
-// A picture in device pixels as the eye compares it: 32-bit RGB.
-QImage rgb(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-// How many pixels of `reference`, a picture in logical pixels of an area `size` large, are not
-// shown by `shown`, a picture of that area in device pixels at `ratio` device pixels per logical
-// pixel. Each logical pixel is looked for in the device pixel under its centre, which lies well
-// inside it at any ratio of 1 or more, whichever way the picture was scaled. A picture of the
-// wrong size differs everywhere.
-int differences(const QImage& shown, const QImage& reference, QSize size, qreal ratio) {
-    const QSize device(qRound(size.width() * ratio), qRound(size.height() * ratio));
-    if (shown.size() != device)
-        return size.width() * size.height();
-    const QImage want = rgb(reference);
-    const QImage got = rgb(shown);
-    const auto at = [ratio](int logical, int limit) {
-        return std::min(static_cast<int>((logical + 0.5) * ratio), limit - 1);
-    };
-    int count = 0;
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            count += got.pixel(at(x, device.width()), at(y, device.height())) != want.pixel(x, y);
-    return count;
-}
-
-// What a widget shows of itself and its children, in device pixels.
-QImage grabbed(QWidget* widget) {
-    return widget->grab().toImage();
-}
-
-// The title screen as drawn afresh for a client area of `size`.
-QImage referenceTitle(const std::string& root, QSize size) {
-    Canvas canvas;
-    canvas.create(size);
-    drawTitleScreen(canvas, root);
-    return canvas.image();
-}
+using test::referenceTitle;
+using test::rgb;
 
 // Whether process `pid` has a handler of its own for `signal` (its SigCgt mask in /proc).
 bool catchesSignal(qint64 pid, int signal) {

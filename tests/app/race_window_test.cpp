@@ -1,0 +1,321 @@
+// A whole race as the player sees it in the game's window: started with F2 through the selection
+// dialogs, three laps driven by the autopilot's keys, every panel compared with what the game's
+// drawing functions draw for that moment, the run saved as the ghost and raced against in the next
+// race, and the same keys driven through the headless race to the same lap times.
+
+#include "app/fakes.h"
+#include "app/game_view.h"
+#include "app/main_window.h"
+#include "app/panel_widget.h"
+#include "app/pictures.h"
+#include "app/race_setup.h"
+#include "hud/instrument_panel.h"
+#include "hud/race_panels.h"
+#include "race/headless_race.h"
+#include "test_dir.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace velnor {
+namespace {
+
+using test::differences;
+using test::grabbed;
+
+// A car whose name has two words, the first of them another car's name ("Tester"), and which is
+// livelier than that car: a ghost read as the wrong car drives differently and is named otherwise.
+constexpr char kSportCar[] = "\n[Tester Sport]\n"
+                             "width = 1700\nheight = 1400\nwheel = 2600\nweight = 900\n"
+                             "displacement = 2400\npower = 190 6500\ntorque = 24 4500\n"
+                             "gear1 = 3.5\ngear2 = 2.1\ngear3 = 1.4\ngear4 = 1.0\ngear5 = 0.8\n"
+                             "slow = 4\ntire = 0.6\ntype = 0\nair = 0.0025\n";
+
+// The keys the autopilot holds.
+constexpr std::array<int, 6> kDrivingKeys = {vk::kX,     vk::kZ,  vk::kLeft,
+                                             vk::kRight, vk::kUp, vk::kDown};
+
+constexpr int kPassMs = 10;
+const QColor kSky(204, 255, 255);
+
+// Where and when the player's car crossed the line for the last time.
+struct Finish {
+    std::int32_t raceTime = 0; // ms
+    double distance = 0;       // m
+    Vec3 at{};                 // world units
+};
+
+class RaceInTheWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                              std::filesystem::copy_options::recursive);
+        std::ofstream(dir.file("cars.car"), std::ios::app) << kSportCar;
+        window = std::make_unique<MainWindow>(dir.path(), clock, messages, player, dialogs);
+        dialogs.setParent(window.get());
+        window->show();
+    }
+
+    void TearDown() override {
+        messages.answers.assign(10, true); // let the window close whatever state it is in
+        window.reset();
+    }
+
+    // F2, then each dialog answered as it comes up: `car` picked with the arrow keys, AT, the
+    // first course. The dialogs run loops of their own inside the start command; a poll, armed
+    // anew before it types, answers each once.
+    void startThroughDialogs(const QString& car) {
+        window->activateWindow(); // F2 is the menu's: it acts in the active window
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        std::set<QString> answered;
+        bool polling = true;
+        std::function<void()> poll = [&] {
+            if (!polling)
+                return;
+            QTimer::singleShot(20, poll); // armed first: typing may open the next dialog here
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || answered.count(modal->windowTitle()))
+                return;
+            answered.insert(modal->windowTitle());
+            QWidget* target = modal->focusWidget() ? modal->focusWidget() : modal;
+            if (auto* list = qobject_cast<QListWidget*>(target); list && list->count() > 1)
+                for (int i = 0; i < list->count() && list->currentItem()->text() != car; ++i)
+                    QTest::keyClick(target, Qt::Key_Down);
+            QTest::keyClick(target, modal->windowTitle() ==
+                                            QString::fromUtf8("オートマチック/マニュアルの選択")
+                                        ? Qt::Key_Space // AT has the focus
+                                        : Qt::Key_Return);
+        };
+        QTimer::singleShot(20, poll);
+        QTest::keyClick(window.get(), Qt::Key_F2);
+        polling = false;
+        EXPECT_EQ(answered.size(), 3u);
+        ASSERT_EQ(window->game().gameState(), GameState::kRacing);
+        ASSERT_EQ(QString::fromLatin1(window->game().playerCar.spec().carname()), car);
+        keysHeld.fill(false);
+    }
+
+    // Race time by the clock: ms since the start hold ended.
+    std::int32_t raceNow() {
+        return static_cast<std::int32_t>(clock.now() - window->game().playerCar.startTick() -
+                                         Vehicle::kStartHold);
+    }
+
+    // One pass of the game loop, the clock 10 ms on; every change of the driving keys is written
+    // down at the race time of the pass that made it.
+    void pass() {
+        clock.advance(kPassMs);
+        window->idlePass();
+        for (std::size_t i = 0; i < kDrivingKeys.size(); ++i) {
+            const bool down = window->keys().isDown(kDrivingKeys[i]);
+            if (down != keysHeld[i])
+                keyTimeline.events.push_back({raceNow(), kDrivingKeys[i], down});
+            keysHeld[i] = down;
+        }
+    }
+
+    void press(int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &up);
+    }
+
+    static void settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+    }
+
+    qreal ratio() const { return window->devicePixelRatioF(); }
+
+    // What the player sees of a panel, two ways. A grab of any widget makes Qt deliver the resize
+    // that every panel of the window still has pending from its creation, to the hidden ones as
+    // well, and a panel that blanked itself on that resize would look right to every later look.
+    // So until every panel has been shown once the test reads the picture each panel paints (its
+    // canvas, side by side with the reference); after that it grabs the panels as shown.
+    static int paintedDifferences(PanelWidget* panel, const QImage& reference) {
+        const QRect painted(QPoint(0, 0), panel->size()); // the canvas has a spare row and column
+        return differences(panel->canvas().image().copy(painted), reference, panel->size(), 1);
+    }
+    int shownDifferences(PanelWidget* panel, const QImage& reference) {
+        return differences(grabbed(panel), reference, panel->size(), ratio());
+    }
+
+    // The instrument panel as the game should draw it: this car, AT, the lap of three under way;
+    // gear, speed and engine speed as the car has them; with the race clock while racing.
+    QImage instrumentsFor(int lap, std::optional<std::int32_t> clockMs) {
+        InstrumentReadings readings = readingsOf(window->game());
+        readings.carName = QStringLiteral("Tester Sport");
+        readings.lap = lap;
+        readings.laps = 3;
+        readings.automatic = true;
+        readings.countdown = -1;
+        Canvas instruments;
+        instruments.create(QSize(window->client()->width(), MainWindow::kPanelHeight));
+        drawInstrumentPanel(instruments, readings);
+        if (clockMs) {
+            readings.raceTime = *clockMs;
+            drawClock(instruments, readings);
+        }
+        return instruments.image();
+    }
+
+    // The race clock of the laps ended at `ends` (race times by the clock).
+    static LapCounter lapsEndedAt(const std::vector<std::int32_t>& ends) {
+        LapCounter laps;
+        for (const std::int32_t end : ends) {
+            laps.setTime(end, -1);
+            laps.completeLap();
+        }
+        return laps;
+    }
+
+    // While racing: the instrument panel reads the car's name, the lap under way and the race
+    // clock; the 3D view has the sky along its top and the ground just above the panel.
+    void lookAtTheRace(int lapsDone) {
+        EXPECT_EQ(
+            paintedDifferences(window->instrumentPanel(), instrumentsFor(lapsDone + 1, raceNow())),
+            0);
+        const QImage frame = test::rgb(window->view()->grabFramebuffer());
+        const int w = frame.width();
+        const int aboveThePanel = frame.height() - qRound(MainWindow::kPanelHeight * ratio()) - 1;
+        for (const int x : {0, w / 4, w / 2, 3 * w / 4, w - 1}) {
+            EXPECT_EQ(frame.pixelColor(x, 0), kSky) << "top, x " << x;
+            EXPECT_NE(frame.pixelColor(x, aboveThePanel), kSky) << "above the panel, x " << x;
+        }
+    }
+
+    // The lap panel, shown, has the time of the lap just ended.
+    void lookAtTheLapPanel(const std::vector<std::int32_t>& ends) {
+        ASSERT_TRUE(window->lapPanel()->isVisible());
+        Canvas lapPanel;
+        lapPanel.create(QSize(100, 32));
+        drawLapPanel(lapPanel, lapsEndedAt(ends));
+        EXPECT_EQ(paintedDifferences(window->lapPanel(), lapPanel.image()), 0);
+    }
+
+    // The autopilot drives the race to the finish. Laps end at the race times in `lapEnds`.
+    Finish driveToTheFinish(std::vector<std::int32_t>& lapEnds) {
+        Game& game = window->game();
+        bool looked = false;
+        for (int i = 0; i < 60000 && game.gameState() == GameState::kRacing; ++i) {
+            pass();
+            if (game.raceClock().completedLaps() > static_cast<int>(lapEnds.size())) {
+                lapEnds.push_back(raceNow());
+                if (game.gameState() == GameState::kRacing) {
+                    SCOPED_TRACE(testing::Message() << "lap " << lapEnds.size());
+                    lookAtTheLapPanel(lapEnds);
+                }
+            }
+            if (!looked && raceNow() >= 10000) { // well into the first lap
+                lookAtTheRace(static_cast<int>(lapEnds.size()));
+                looked = true;
+            }
+        }
+        return {raceNow(), game.playerCar.distance(), game.playerModel().position()};
+    }
+
+    test::TempDir dir;
+    test::HandClock clock;
+    test::FakeMessageBoxes messages;
+    test::FakeMusicPlayer player;
+    SelectionDialogs dialogs{messages};
+    std::unique_ptr<MainWindow> window;
+    InputScript keyTimeline; // the driving keys as the autopilot held them
+    std::array<bool, kDrivingKeys.size()> keysHeld{};
+};
+
+TEST_F(RaceInTheWindow, ThreeLapsTheGhostOfThemAndTheSameLapsHeadless) {
+    window->setAutopilot(true);
+    ASSERT_NO_FATAL_FAILURE(startThroughDialogs(QStringLiteral("Tester Sport")));
+    Game& game = window->game();
+    const std::uint32_t startTick = game.playerCar.startTick();
+    std::vector<std::int32_t> lapEnds;
+    const Finish finish = driveToTheFinish(lapEnds);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
+    ASSERT_EQ(lapEnds.size(), 3u);
+    EXPECT_EQ(finish.raceTime, lapEnds[2]);
+
+    // Each lap's time is the clock from the end of the lap before (or from GO!) to its end; the
+    // result panel shows them, their total and first place (the course had no records).
+    const std::int32_t expectedLaps[] = {lapEnds[0], lapEnds[1] - lapEnds[0],
+                                         lapEnds[2] - lapEnds[1]};
+    for (int lap = 0; lap < 3; ++lap)
+        EXPECT_EQ(game.raceClock().lapTime(lap), expectedLaps[lap]) << "lap " << lap + 1;
+    EXPECT_EQ(game.raceClock().totalTime(), lapEnds[2]);
+    EXPECT_EQ(game.finishRank(), 0);
+    ASSERT_TRUE(window->resultPanel()->isVisible());
+    Canvas result;
+    result.create(QSize(100, 3 * 16 + MainWindow::kPanelHeight));
+    drawResultPanel(result, lapsEndedAt(lapEnds), 0);
+    EXPECT_EQ(paintedDifferences(window->resultPanel(), result.image()), 0);
+    EXPECT_EQ(shownDifferences(window->resultPanel(), result.image()), 0);
+
+    // Rolled out to a stand, S saves the run as the course's ghost; Enter goes to the title,
+    // drawn whole over the client area.
+    for (int i = 0; i < 3000 && game.playerCar.speed() > 0; ++i)
+        pass();
+    ASSERT_EQ(game.playerCar.speed(), 0);
+    EXPECT_EQ(shownDifferences(window->instrumentPanel(), instrumentsFor(3, std::nullopt)), 0);
+    EXPECT_EQ(shownDifferences(window->resultPanel(), result.image()), 0); // still up
+    messages.answers = {true};
+    press(Qt::Key_S);
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{"? この走りをゴーストカーとして保存しますか？",
+                                        "i 保存しました。"}));
+    press(Qt::Key_Return);
+    ASSERT_EQ(game.gameState(), GameState::kTitle);
+    settle();
+    const QSize client = window->client()->size();
+    const QImage title = test::referenceTitle(dir.path(), client);
+    EXPECT_EQ(differences(window->view()->grabFramebuffer(), title, client, ratio()), 0);
+    EXPECT_EQ(differences(grabbed(window->client()), title, client, ratio()), 0);
+
+    // The next race, another car, no autopilot: the ghost is the car of the run and is where
+    // that car was when the run's clock stopped.
+    const InputScript run = keyTimeline;
+    window->setAutopilot(false);
+    ASSERT_NO_FATAL_FAILURE(startThroughDialogs(QStringLiteral("Tester")));
+    ASSERT_EQ(game.ghostEnabled(), 1);
+    EXPECT_STREQ(game.ghostCar().spec().carname(), "Tester Sport");
+    EXPECT_EQ(game.ghostLog().finishTime(), finish.raceTime);
+    while (game.ghostCar().raceTime() < finish.raceTime && game.gameState() == GameState::kRacing)
+        pass();
+    ASSERT_EQ(game.ghostCar().raceTime(), finish.raceTime);
+    EXPECT_NEAR(game.ghostCar().distance(), finish.distance, 0.5); // m
+    const Vec3& ghostAt = game.ghostModel().position();
+    EXPECT_NEAR(std::hypot(ghostAt[0] - finish.at[0], ghostAt[1] - finish.at[1]), 0,
+                5.0); // half a metre
+
+    // The keys the autopilot held, driven through the headless race: the same laps to the ms.
+    RaceOptions options;
+    options.root = dir.path();
+    options.car = "Tester Sport";
+    options.course = game.courseCatalogue.entry(game.selectedCourse()).name;
+    options.inputs = run;
+    options.frameMs = kPassMs;
+    options.startTick = startTick;
+    options.ghost = false; // as the first race ran
+    const RaceResult headless = runHeadlessRace(options);
+    ASSERT_TRUE(headless.finished) << headless.error;
+    ASSERT_EQ(headless.laps.size(), 3u);
+    for (int lap = 0; lap < 3; ++lap)
+        EXPECT_EQ(headless.laps[lap], expectedLaps[lap]) << "lap " << lap + 1;
+}
+
+} // namespace
+} // namespace velnor

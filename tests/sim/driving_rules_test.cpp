@@ -111,5 +111,36 @@ TEST(DrivingRulesTest, TheAutomaticGearboxShiftsAboveSevenThousandAndBelowThirty
     }
 }
 
+// Derivation: at 5 km/h the heading turns 20° a second, so 500 ms of steering from ±170° lands on
+// ±180° exactly, which is already the other end of the circle.
+TEST(DrivingRulesTest, SteeringOntoOneEndOfTheCircleLandsOnTheOther) {
+    DriverControls controls;
+    controls.reset(0.002244, 0.009, exampleCar().spec());
+    controls.setSpeedCopy(5);
+    controls.setHeading(170);
+    controls.steerLeftKey(true, 1000);
+    controls.steerLeftKey(true, 1500);
+    EXPECT_EQ(controls.heading(), -180.0f);
+    controls.steerLeftKey(false, 1500);
+    controls.setHeading(-170);
+    controls.steerRightKey(true, 2000);
+    controls.steerRightKey(true, 2500);
+    EXPECT_EQ(controls.heading(), 180.0f);
+}
+
+// Derivation: a car rolling at 36 km/h (10 m/s) with no acceleration covers exactly 1 m in 100 ms:
+// from 99 m it reaches 100 m, where the next road condition starts, and is on it in that frame.
+TEST(DrivingRulesTest, TheNextRoadConditionStartsAtItsOwnMetre) {
+    Vehicle car = exampleCar();
+    car.roadConditions().setStart(100, 1);
+    car.roadConditions().setRolling(0.03, 1);
+    car.step(3000); // standing at rest: no acceleration
+    car.setDistance(99);
+    car.setSpeed(36);
+    car.step(3100);
+    EXPECT_EQ(car.distance(), 100.0);
+    EXPECT_EQ(car.roadConditions().currentIndex(), 1);
+}
+
 } // namespace
 } // namespace velnor

@@ -222,7 +222,8 @@ TEST_F(RaceTest, ARaceAcrossTheWrapOfTheTickCounter) {
     const RaceResult plain = runHeadlessRace(autopilotRace());
     std::filesystem::remove(dir.file("Velnor.rec"));
     RaceOptions wrapping = autopilotRace();
-    wrapping.startTick = 0xFFFFFFFFu - 5000u; // the counter wraps in the start hold
+    // The counter wraps 2 s after "GO!", in the first lap: every lap ends after the wrap.
+    wrapping.startTick = 0xFFFFFFFFu - 5000u;
     const RaceResult wrapped = runHeadlessRace(wrapping);
     EXPECT_TRUE(wrapped.finished);
     EXPECT_EQ(wrapped.laps, plain.laps);

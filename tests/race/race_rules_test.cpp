@@ -1,0 +1,205 @@
+// The race's rules as the player sees them on the oval: how far the car moves in the world for the
+// metres it drives, the crawl off the road, the engine speed the panel shows after a frame, and a
+// race started a few seconds before the tick counter wraps. Expected numbers are worked out by
+// hand from the model's formulas (derivations beside each case).
+#include "game_test_access.h"
+#include "platform/key_state.h"
+#include "platform/tick_clock.h"
+#include "race/game.h"
+#include "race/ghost_log.h"
+#include "test_dir.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
+
+namespace velnor {
+namespace {
+
+// The tick `ms` milliseconds after the wrap of the 32-bit counter (negative: before it).
+constexpr std::uint32_t afterWrap(std::int64_t ms) {
+    return static_cast<std::uint32_t>((std::int64_t{1} << 32) + ms);
+}
+
+class QuietEvents final : public RaceEvents {
+public:
+    void raceStarted() override {}
+    void lapCompleted(const LapCounter&) override { ++laps; }
+    void raceFinished(const LapCounter&, int) override {}
+    void lapPanelExpired() override { ++panelsExpired; }
+    void modelFileMissing(const std::string&) override {}
+    void raceStopped() override {}
+    int laps = 0, panelsExpired = 0;
+};
+
+// The race fixtures: the oval (gate at x = -10, its zone x -110 to -10 and y -60 to 60, the road
+// along y = 0 near the start, the infield at y = 300) and the test car, which is the 1000 kg
+// example car with five gears (3.5, 2.1, 1.4, 1.0, 0.8; final 4.0; 0.6 m tyres).
+class RaceRulesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                              std::filesystem::copy_options::recursive);
+    }
+
+    // A race on the oval with the test car, started at `startTick`.
+    Game& race(std::uint32_t startTick = 1000) {
+        clock.set(startTick);
+        game = std::make_unique<Game>(dir.path(), clock, events);
+        game->scanFiles();
+        EXPECT_EQ(game->chooseCar(game->carCatalogue.indexOfCar("Tester"), true), 0);
+        EXPECT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Oval")), 0);
+        game->setGhostEnabled(false);
+        game->startRace(640, 480);
+        return *game;
+    }
+
+    // Puts the car at (x, y) facing `heading` and runs one frame step at tick `tick`.
+    int frameAt(float x, float y, float heading, std::uint32_t tick) {
+        const Vec3 at = game->playerModel().position();
+        GameTestAccess::playerModel(*game).moveParts(x - at[0], y - at[1], 0);
+        GameTestAccess::course(*game).world.moveCar(x - at[0], y - at[1], 0);
+        game->playerCar.controls().setHeading(heading);
+        clock.set(tick);
+        return game->frameStep(tick);
+    }
+
+    test::TempDir dir;
+    ManualClock clock;
+    QuietEvents events;
+    std::unique_ptr<Game> game;
+};
+
+// Derivation: the world is measured in tenths of a metre, so d metres along heading h move the car
+// by 10 d cos h and 10 d sin h: 1 m at 30° is (8.660254, 5); 2 m at -135° is (-14.142136,
+// -14.142136).
+TEST(WorldUnitsTest, AMetreDrivenIsTenUnitsAlongTheHeading) {
+    struct Row {
+        float heading;
+        double metres;
+        float dx, dy;
+    };
+    const Row rows[] = {{0, 1, 10, 0},
+                        {90, 2.5, 0, 25},
+                        {30, 1, 8.660254f, 5},
+                        {-135, 2, -14.142136f, -14.142136f},
+                        {180, 0.4444, -4.444f, 0}};
+    for (const Row& row : rows) {
+        const Displacement move = displacementAlong(row.heading, row.metres);
+        EXPECT_NEAR(move.dx, row.dx, 1e-4) << row.heading;
+        EXPECT_NEAR(move.dy, row.dy, 1e-4) << row.heading;
+    }
+}
+
+TEST_F(RaceRulesTest, TheCarMovesTenWorldUnitsForEveryMetreItDrives) {
+    Game& g = race();
+    KeyTable keys;
+    keys.setDown(vk::kX, true);
+    for (int pass = 0; pass < 800; ++pass) { // 3 s of hold, 5 s down the straight
+        clock.advance(10);
+        g.runIdleWork(keys);
+    }
+    const Vec3& car = g.playerModel().position();
+    const Vec3& course = g.course().world.carPosition();
+    ASSERT_GT(g.playerCar.distance(), 20.0);
+    EXPECT_NEAR(car[0], 10 * g.playerCar.distance(), 1e-3 * car[0]);
+    EXPECT_NEAR(car[1], 0, 1e-3);
+    EXPECT_NEAR(course[0], car[0], 1e-3);
+}
+
+// Off the road the car is cut to 2 km/h in the frame, whatever it did before; at 2 km/h or below
+// it is left alone. The frames take no time, so only the cut changes the speed.
+TEST_F(RaceRulesTest, OffTheRoadTheSpeedIsCutToTwo) {
+    struct Row {
+        const char* name;
+        float y; // 0 the road, 300 the infield
+        double kmh;
+        double after;
+    };
+    const Row rows[] = {{"80 off the road", 300, 80, 2},     {"2.5 off the road", 300, 2.5, 2},
+                        {"2.01 off the road", 300, 2.01, 2}, {"2 off the road", 300, 2, 2},
+                        {"1.5 off the road", 300, 1.5, 1.5}, {"80 on the road", 0, 80, 80}};
+    for (const Row& row : rows) {
+        Game& g = race();
+        g.playerCar.controls().acceleratorKey(true, 1000); // not at rest: the car may roll
+        frameAt(100, row.y, 0, 4000);
+        g.playerCar.setSpeed(row.kmh);
+        frameAt(100, row.y, 0, 4000);
+        EXPECT_EQ(g.playerCar.speed(), row.after) << row.name;
+    }
+}
+
+// Derivation: at the first gear's accelerator limit (a0 + 0.08) the test car pulls 549.7606 kgf;
+// at 36 km/h it rolls 15 kgf and the air takes 0.0025 × 1.4 × 1.7 × 36² = 7.7112 kgf, so
+// a = (549.7606 − 15 − 7.7112) / 1000 × 9.8 = 5.165084 m/s², and 100 ms later the car does
+// 36 + 0.36 a = 37.859430 km/h. First gear turns 3.5 × 4 × 100 / (6π × 0.6) = 123.787178 rpm per
+// km/h: the panel reads 4686.51 rpm after that frame, not the 4456.34 of the speed before it.
+TEST_F(RaceRulesTest, AfterAFrameTheEngineSpeedIsThatOfTheNewSpeed) {
+    Game& g = race();
+    g.playerCar.controls().acceleratorKey(true, 1000);
+    g.playerCar.controls().acceleratorKey(true, 6000); // at the first gear's limit
+    frameAt(100, 0, 0, 4000);
+    g.playerCar.setSpeed(36);
+    frameAt(100, 0, 0, 4000);
+    frameAt(100, 0, 0, 4100);
+    EXPECT_NEAR(g.playerCar.speed(), 37.859430, 1e-5);
+    EXPECT_NEAR(g.playerCar.engineSpeed(), 4686.51, 0.01);
+}
+
+// A race started 5 s before the wrap: "GO!" is 2 s before it. Lap 1 ends 1 s before the wrap, so
+// the lap panel's 3 s end 2 s after it: the panel stays up across the wrap and goes at that tick.
+TEST_F(RaceRulesTest, TheLapPanelStaysItsThreeSecondsAcrossTheWrap) {
+    race(afterWrap(-5000));
+    frameAt(-50, 0, 0, afterWrap(-1010));
+    frameAt(0, 0, 0, afterWrap(-1000)); // lap 1
+    ASSERT_EQ(events.laps, 1);
+    EXPECT_EQ(game->raceClock().time(0), 1000);
+    for (std::int64_t ms = -990; ms < 2000; ms += 10)
+        frameAt(100, 0, 0, afterWrap(ms));
+    EXPECT_EQ(events.panelsExpired, 0);
+    frameAt(100, 0, 0, afterWrap(1999));
+    EXPECT_EQ(events.panelsExpired, 0);
+    frameAt(100, 0, 0, afterWrap(2000));
+    EXPECT_EQ(events.panelsExpired, 1);
+}
+
+// Lap 1 runs from "GO!" 2 s before the wrap to 20 s after it: 22 s; lap 2 ends 30 s later.
+TEST_F(RaceRulesTest, ALapCompletedAcrossTheWrapTakesItsTrueTime) {
+    race(afterWrap(-5000));
+    frameAt(-50, 0, 0, afterWrap(19990));
+    frameAt(0, 0, 0, afterWrap(20000));
+    frameAt(-50, 0, 0, afterWrap(49990));
+    frameAt(0, 0, 0, afterWrap(50000));
+    ASSERT_EQ(game->raceClock().completedLaps(), 2);
+    EXPECT_EQ(game->raceClock().lapTime(0), 22000);
+    EXPECT_EQ(game->raceClock().lapTime(1), 30000);
+}
+
+// The same keys by race time, in a race started at tick 1000 and in one started 5 s before the
+// wrap: the accelerator is held from the countdown and the left arrow from 1 s to 3 s after
+// "GO!", so the wrap (2 s after "GO!") falls while both are held. The car ends the same.
+TEST_F(RaceRulesTest, KeysHeldAcrossTheWrapDriveTheSame) {
+    const auto drive = [&](std::uint32_t start) {
+        Game& g = race(start);
+        KeyTable keys;
+        for (int pass = 0; pass < 900; ++pass) {
+            clock.advance(10);
+            const std::int32_t t = g.playerCar.raceTime();
+            keys.setDown(vk::kX, t < 6000);
+            keys.setDown(vk::kLeft, t >= 1000 && t < 3000);
+            g.runIdleWork(keys);
+        }
+        return std::tuple{g.playerCar.controls().heading(), g.playerCar.speed(),
+                          g.playerCar.distance(), g.playerCar.controls().accelerator()};
+    };
+    const auto plain = drive(1000);
+    const auto wrapped = drive(afterWrap(-5000));
+    EXPECT_GT(std::get<0>(plain), 30.0f); // it did turn
+    EXPECT_GT(std::get<2>(plain), 10.0);
+    EXPECT_EQ(wrapped, plain);
+}
+
+} // namespace
+} // namespace velnor

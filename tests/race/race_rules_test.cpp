@@ -9,6 +9,8 @@
 #include "race/ghost_log.h"
 #include "test_dir.h"
 
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -107,6 +109,33 @@ TEST_F(RaceRulesTest, TheCarMovesTenWorldUnitsForEveryMetreItDrives) {
     EXPECT_NEAR(car[0], 10 * g.playerCar.distance(), 1e-3 * car[0]);
     EXPECT_NEAR(car[1], 0, 1e-3);
     EXPECT_NEAR(course[0], car[0], 1e-3);
+}
+
+// The view and its light go with the car: after the car has driven a curve, the camera's target
+// and the light have moved by exactly as much as the car, and the target kept its height.
+TEST_F(RaceRulesTest, TheViewAndTheLightFollowTheCar) {
+    Game& g = race();
+    const auto copy = [](const auto& v) { return std::array<float, 3>{v[0], v[1], v[2]}; };
+    const auto carAtStart = copy(g.playerModel().position());
+    const auto targetAtStart = copy(g.camera().target());
+    const auto lightAtStart = copy(g.camera().light());
+    KeyTable keys;
+    keys.setDown(vk::kX, true);
+    keys.setDown(vk::kLeft, true); // a curve, so that both x and y change
+    for (int pass = 0; pass < 700; ++pass) {
+        clock.advance(10);
+        g.runIdleWork(keys);
+    }
+    const Vec3& car = g.playerModel().position();
+    const float dx = car[0] - carAtStart[0];
+    const float dy = car[1] - carAtStart[1];
+    ASSERT_GT(std::fabs(dx), 10.0f);
+    ASSERT_GT(std::fabs(dy), 10.0f);
+    EXPECT_NEAR(g.camera().target()[0] - targetAtStart[0], dx, 1e-2);
+    EXPECT_NEAR(g.camera().target()[1] - targetAtStart[1], dy, 1e-2);
+    EXPECT_NEAR(g.camera().target()[2], targetAtStart[2], 1e-4);
+    EXPECT_NEAR(g.camera().light()[0] - lightAtStart[0], dx, 1e-2);
+    EXPECT_NEAR(g.camera().light()[1] - lightAtStart[1], dy, 1e-2);
 }
 
 // Off the road the car is cut to 2 km/h in the frame, whatever it did before; at 2 km/h or below

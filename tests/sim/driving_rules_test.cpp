@@ -60,6 +60,23 @@ TEST(DrivingRulesTest, GradeBrakeAndSurfaceSlowACarAtSixty) {
             << row.name;
 }
 
+// The accelerator at rest is the one whose drive force holds the car against the rolling and the
+// grade resistance of the road it starts on: with its rest values taken on that road (as at a
+// race start), a coasting car on any grade is slowed by the air alone, exactly as on the level:
+// a = −21.42 / 1000 × 9.8 = −0.209916 m/s², 60 km/h → 59.92443024 after 100 ms.
+TEST(DrivingRulesTest, TheRestAcceleratorHoldsTheCarOnTheGradeItStartsOn) {
+    for (const double gradePercent : {0.0, 5.0, -5.0, 10.0}) {
+        Vehicle car = exampleCar();
+        car.roadConditions().setGradePercent(gradePercent, 0);
+        car.roadConditions().setRolling(0.015, 0);
+        car.reset(0); // the rest values of this road
+        car.step(3000);
+        car.setSpeed(60);
+        car.step(3000);
+        EXPECT_NEAR(car.step(3100), 59.92443024, 1e-7) << gradePercent << "%";
+    }
+}
+
 // Derivation: above 10 km/h the heading turns 160 / v + 40 degrees a second, above 1 km/h 20, at
 // or below 1 km/h not at all; 10 km/h itself is still in the slow band (the test is v > 10).
 //   160 / 10.1 + 40 = 55.841584; 160 / 100 + 40 = 41.6.

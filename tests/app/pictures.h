@@ -3,7 +3,11 @@
 #include "app/title_screen.h"
 #include "hud/canvas.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 #include <algorithm>
 #include <string>
@@ -41,6 +45,28 @@ inline int differences(const QImage& shown, const QImage& reference, QSize size,
 // What a widget shows of itself and its children, in device pixels.
 inline QImage grabbed(QWidget* widget) {
     return widget->grab().toImage();
+}
+
+// Pixels of `reference` that the display does not show where `area` of `window` lies: the window
+// system's own pixels, once the window has composed the 3D view and whatever lies over it. The
+// display is given a bounded while to catch up with the last repaint. Without a display of its
+// own (the offscreen platform) there is nothing to look at: 0.
+inline int screenDifferences(QWidget& window, QWidget* area, const QImage& reference) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return 0;
+    const QPoint at = area->mapTo(&window, QPoint(0, 0));
+    const qreal ratio = window.devicePixelRatioF();
+    const auto shownNow = [&] {
+        const QPixmap pixels = window.screen()->grabWindow(window.winId(), at.x(), at.y(),
+                                                           area->width(), area->height());
+        return differences(pixels.toImage(), reference, area->size(), ratio);
+    };
+    int count = shownNow();
+    for (int i = 0; i < 50 && count != 0; ++i) {
+        QTest::qWait(20);
+        count = shownNow();
+    }
+    return count;
 }
 
 // The title screen as drawn afresh for a client area of `size`.

@@ -143,23 +143,9 @@ protected:
 
     qreal ratio() const { return window->devicePixelRatioF(); }
 
-    // Pixels of `reference` that the display does not show where `area` lies: the window
-    // system's own pixels, once the window has composed the view and whatever lies over it. The
-    // display is given a bounded while to catch up with the last repaint. (Only once the race is
-    // over: the events handled meanwhile run passes of the loop.)
+    // (Only once the race is over: the events handled while waiting run passes of the loop.)
     int screenDifferences(QWidget* area, const QImage& reference) {
-        const QPoint at = area->mapTo(window.get(), QPoint(0, 0));
-        const auto shownNow = [&] {
-            const QPixmap pixels = window->screen()->grabWindow(window->winId(), at.x(), at.y(),
-                                                                area->width(), area->height());
-            return differences(pixels.toImage(), reference, area->size(), ratio());
-        };
-        int count = shownNow();
-        for (int i = 0; i < 50 && count != 0; ++i) {
-            QTest::qWait(20);
-            count = shownNow();
-        }
-        return count;
+        return test::screenDifferences(*window, area, reference);
     }
 
     // What the player sees of a panel, two ways. A grab of any widget makes Qt deliver the resize

@@ -151,24 +151,8 @@ protected:
         return differences(shown, reference, size, ratio());
     }
 
-    // Pixels of `reference` that the display does not show where `area` lies (the window
-    // system's own pixels, after the window has composed the 3D view and the panels over it).
-    // The display is given a bounded while to catch up with the last repaint.
     int screenDifferences(QWidget* area, const QImage& reference) {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            return 0; // no display of its own to look at
-        const QPoint at = area->mapTo(window.get(), QPoint(0, 0));
-        const auto shownNow = [&] {
-            const QPixmap pixels = window->screen()->grabWindow(window->winId(), at.x(), at.y(),
-                                                                area->width(), area->height());
-            return differences(pixels.toImage(), reference, area->size(), ratio());
-        };
-        int count = shownNow();
-        for (int i = 0; i < 50 && count != 0; ++i) {
-            QTest::qWait(20);
-            count = shownNow();
-        }
-        return count;
+        return test::screenDifferences(*window, area, reference);
     }
 
     // With VELNOR_SCREENSHOTS naming a folder: the window as the display shows it, saved there

@@ -47,19 +47,14 @@ std::string oneLine(std::string_view text) {
 // The text with every "[" and "]" outside a two-byte character in its full-width form.
 std::string fullWidthBrackets(std::string_view text) {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (isShiftJisLeadByte(c) && i + 1 < text.size()) {
-            out.append(text.substr(i, 2));
-            ++i;
-        } else if (c == '[') {
+    forEachCharacter(text, [&](std::size_t i, std::size_t length) {
+        if (length == 1 && text[i] == '[')
             out.append("\x81\x6d"); // ［
-        } else if (c == ']') {
+        else if (length == 1 && text[i] == ']')
             out.append("\x81\x6e"); // ］
-        } else {
-            out += text[i];
-        }
-    }
+        else
+            out.append(text.substr(i, length));
+    });
     return out;
 }
 
@@ -134,12 +129,9 @@ std::string formatCarSection(const CarSpec& spec) {
 
 bool makeTextsWritable(CarSpec& spec) {
     spec.setCarname(oneLine(spec.carname()));
-    std::string comment = oneLine(spec.comment());
+    const std::string line = oneLine(spec.comment());
     // The reader skips the spaces after "=" and drops those at the end of the line.
-    const std::size_t start = comment.find_first_not_of(' ');
-    comment = start == std::string::npos
-                  ? std::string()
-                  : comment.substr(start, comment.find_last_not_of(' ') - start + 1);
+    std::string comment(trimBlanks(line));
     if (isHeaderLine(comment))
         comment = fullWidthBrackets(comment);
     spec.setComment(comment);

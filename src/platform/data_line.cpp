@@ -21,6 +21,13 @@ std::string_view trimLeadingSpaces(std::string_view line) {
     return first == std::string_view::npos ? std::string_view() : line.substr(first);
 }
 
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
 std::string_view firstWord(std::string_view value) {
     constexpr std::string_view kBlanks = " \t\n\v\f\r";
     const std::size_t start = value.find_first_not_of(kBlanks);

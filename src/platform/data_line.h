@@ -28,6 +28,9 @@ std::string_view headerName(std::string_view line);
 std::string_view trimTrailingSpaces(std::string_view line);
 std::string_view trimLeadingSpaces(std::string_view line);
 
+// The text without the spaces and tabs around it.
+std::string_view trimBlanks(std::string_view text);
+
 // The first word of a value, free of white space; empty when there is none.
 std::string_view firstWord(std::string_view value);
 

@@ -11,6 +11,18 @@ namespace velnor {
 // True for the first byte of a two-byte Shift-JIS character (0x81-0x9F, 0xE0-0xFC).
 bool isShiftJisLeadByte(unsigned char byte);
 
+// Calls `visit` with each character of Shift-JIS `text`: its first byte and its length, 1 or 2
+// (the second byte of a two-byte character may be any byte, "\" and "|" included).
+template <typename Visit> void forEachCharacter(std::string_view text, Visit visit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair =
+            isShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+        visit(i, pair ? 2u : 1u);
+        if (pair)
+            ++i;
+    }
+}
+
 // The longest prefix of `text` of at most `maxBytes` bytes that ends on a character boundary.
 std::size_t shiftJisPrefixLength(std::string_view text, std::size_t maxBytes);
 

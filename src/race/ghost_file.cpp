@@ -22,18 +22,6 @@ bool isForbidden(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr;
 }
 
-// Calls `visit` with each character of Shift-JIS `text`: its first byte and its length, 1 or 2
-// (the second byte of a two-byte character may be any byte, "\" and "|" included).
-template <typename Visit> void forEachCharacter(std::string_view text, Visit visit) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair =
-            isShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
-        visit(i, pair ? 2u : 1u);
-        if (pair)
-            ++i;
-    }
-}
-
 // A course name that is a file name as it stands: no forbidden byte and no leading ".".
 bool standsAsFileName(std::string_view name) {
     if (!name.empty() && name[0] == '.')
@@ -44,14 +32,6 @@ bool standsAsFileName(std::string_view name) {
             fits = false;
     });
     return fits;
-}
-
-// The text without the spaces and tabs around it.
-std::string_view trimBlanks(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos)
-        return {};
-    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
 }
 
 std::string ghostPath(const std::string& root, const GhostLog& log) {

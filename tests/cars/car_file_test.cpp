@@ -87,6 +87,8 @@ TEST(CarFileTest, ColourIsThreeWholeNumbersClamped) {
     EXPECT_EQ(colour, (CarColour{1.0f, 0.0f, 0.2f}));
     applied({"color = 300 -4"}, &colour);
     EXPECT_EQ(colour, (CarColour{1.0f, 0.0f, 0.0f}));
+    applied({"color ="}, &colour); // no number at all: black, as every missing channel
+    EXPECT_EQ(colour, (CarColour{0.0f, 0.0f, 0.0f}));
     applied({"width = 1"}, &colour);
     EXPECT_EQ(colour, kNoCarColour);
 }

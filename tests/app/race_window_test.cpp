@@ -13,8 +13,13 @@
 #include "hud/race_panels.h"
 #include "race/headless_race.h"
 #include "test_dir.h"
+#include "text/text_codec.h"
+#include "tool/tool.h"
 
 #include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScreen>
@@ -323,6 +328,82 @@ TEST_F(RaceInTheWindow, ThreeLapsTheGhostOfThemAndTheSameLapsHeadless) {
     ASSERT_EQ(headless.laps.size(), 3u);
     for (int lap = 0; lap < 3; ++lap)
         EXPECT_EQ(headless.laps[lap], expectedLaps[lap]) << "lap " << lap + 1;
+}
+
+// The key timeline as an inputs file of `velnor-tool race` reads it: "TIME KEY STATE" a line.
+std::string inputsFileText(const InputScript& timeline) {
+    static constexpr std::pair<int, const char*> kNames[] = {
+        {vk::kX, "X"},         {vk::kZ, "Z"},   {vk::kLeft, "LEFT"},
+        {vk::kRight, "RIGHT"}, {vk::kUp, "UP"}, {vk::kDown, "DOWN"}};
+    std::string text = "# the keys the autopilot held in the window, by race time\n";
+    for (const InputEvent& event : timeline.events) {
+        const char* name = "?";
+        for (const auto& [key, keyName] : kNames)
+            if (key == event.virtualKey)
+                name = keyName;
+        text += std::to_string(event.time) + " " + name + (event.down ? " down\n" : " up\n");
+    }
+    return text;
+}
+
+// What `velnor-tool race` reports of a race (its --json sheet).
+QJsonObject toolRace(const QStringList& arguments) {
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int status =
+        runTool(QStringList{"velnor-tool", "--json"} + arguments, outStream, errStream);
+    outStream.flush();
+    errStream.flush();
+    EXPECT_EQ(status, 0) << err.toStdString();
+    return QJsonDocument::fromJson(out.toUtf8()).object();
+}
+
+// The window and the headless race are one game. The keys the autopilot held in the window,
+// written to an inputs file, raced by the tool with its own clock: the same laps and total to the
+// millisecond, and the car rolls to a stand at the same spot. The window's race starts 12 345 ms
+// later on its clock than the tool's (tick 13 345 against 1000), off the tool's grid of 10 ms
+// passes by 5 ms: only race times may count, not the ticks they fall on.
+TEST_F(RaceInTheWindow, ItsKeysWrittenAsAnInputsFileRaceTheSameInTheTool) {
+    clock.advance(12345);
+    window->setAutopilot(true);
+    ASSERT_NO_FATAL_FAILURE(startThroughDialogs(QStringLiteral("Tester Sport")));
+    Game& game = window->game();
+    ASSERT_EQ(game.playerCar.startTick(), 13345u);
+    std::vector<std::int32_t> lapEnds;
+    driveToTheFinish(lapEnds);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
+    for (int i = 0; i < 3000 && game.playerCar.speed() > 0; ++i)
+        pass();
+    ASSERT_EQ(game.playerCar.speed(), 0);
+    ASSERT_GT(keyTimeline.events.size(), 10u); // the autopilot steered, not just held X down
+
+    const std::string inputs = dir.file("window-keys.txt");
+    std::ofstream(inputs) << inputsFileText(keyTimeline);
+    const QString course = fromShiftJis(game.courseCatalogue.entry(game.selectedCourse()).name);
+    const QStringList race = QStringList{"--dir", QString::fromStdString(dir.path()), "race"} +
+                             QStringList{"--car", "Tester Sport", "--course", course} +
+                             QStringList{"--inputs", QString::fromStdString(inputs), "--no-ghost"};
+    // At the tool's own start tick (1000), and 7296 ms before the tick counter wraps
+    // (2^32 - 4294960000), so that the wrap falls 4296 ms after GO.
+    const QStringList startTicks[] = {{}, {"--start-tick", "4294960000"}};
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "the tool's start tick" : "across the wrap");
+        const QJsonObject sheet = toolRace(race + startTicks[run]);
+        ASSERT_TRUE(sheet["finished"].toBool());
+        const QJsonArray laps = sheet["laps"].toArray();
+        ASSERT_EQ(laps.size(), 3);
+        for (int lap = 0; lap < 3; ++lap)
+            EXPECT_EQ(laps[lap].toInt(), game.raceClock().lapTime(lap)) << "lap " << lap + 1;
+        EXPECT_EQ(sheet["totalTime"].toInt(), game.raceClock().totalTime());
+        // The window's race, and the tool's before this one, are in the records file: a race of
+        // the same total ranks behind them.
+        EXPECT_EQ(sheet["finishRank"].toInt(), 1 + run);
+        const Vec3& stand = game.playerModel().position();
+        EXPECT_FLOAT_EQ(static_cast<float>(sheet["car"]["x"].toDouble()), stand[0]);
+        EXPECT_FLOAT_EQ(static_cast<float>(sheet["car"]["y"].toDouble()), stand[1]);
+    }
 }
 
 } // namespace

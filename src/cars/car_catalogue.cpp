@@ -83,6 +83,20 @@ std::optional<ByteRange> findSection(LineReader& reader, const CatalogueEntry& e
     return range;
 }
 
+// The bytes of the car file at `path` as the reader sees them: up to a Ctrl-Z, the end mark of
+// files from old systems, where reading stops (what follows it is no part of any car, and a
+// section written after it would never be listed again); none for a file that is gone. False
+// for a file that is there but cannot be read.
+bool readCarFile(const std::string& path, std::string& contents) {
+    if (!readWholeFile(path, contents)) {
+        contents.clear();
+        struct stat info {};
+        return stat(path.c_str(), &info) != 0 && errno == ENOENT;
+    }
+    contents.resize(std::min(contents.find('\x1a'), contents.size()));
+    return true;
+}
+
 } // namespace
 
 CarCatalogue::CarCatalogue(std::string root) : root_(std::move(root)) {}
@@ -225,12 +239,8 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
         return -1;
 
     std::string contents;
-    if (!readWholeFile(fullPath, contents)) {
-        struct stat info {};
-        if (stat(fullPath.c_str(), &info) == 0 || errno != ENOENT)
-            return -1;    // there, but unreadable: leave it alone
-        contents.clear(); // a file that is gone holds no car
-    }
+    if (!readCarFile(fullPath, contents))
+        return -1; // there, but unreadable: leave it alone
 
     std::optional<ByteRange> section;
     if (removeIndex >= 0 && !contents.empty()) {

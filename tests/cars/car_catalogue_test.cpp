@@ -477,6 +477,33 @@ TEST(CarCatalogueTest, RewriteMovesTheCarToTheEndOfItsFileAndSorts) {
     EXPECT_EQ(catalogue.workCar().spec().weight(), 850);
 }
 
+// A file from an old system may end in a Ctrl-Z mark, where the reader stops. The cars edited in
+// it are written where the reader still finds them, before the mark; the mark and what follows it
+// (which no car ever holds) go.
+TEST(CarCatalogueTest, CarsEditedInAFileWithAnEndMarkAreListedAgain) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\r\nweight = 800\r\n[Beta]\r\nweight = 1300\r\n\x1a[Lost]\r\n");
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Beta"}));
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    catalogue.workCar().spec().setWeight(850);
+    ASSERT_EQ(catalogue.rewriteCar(0), 0);
+    catalogue.workCar().spec().setCarname("Gamma");
+    ASSERT_EQ(catalogue.appendCar("a.car"), 0);
+
+    // Beta's 23 bytes, the empty line, then Alpha's section from byte 24 on.
+    const std::string contents = dir.read("a.car");
+    EXPECT_EQ(contents.substr(0, 32), "[Beta]\r\nweight = 1300\r\n\n[Alpha]\n");
+    EXPECT_EQ(contents.find('\x1a'), std::string::npos);
+    CarCatalogue again = scanned(dir);
+    ASSERT_EQ(names(again), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(again.entry(0).offset, 24);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(again.entry(i).offset, catalogue.entry(i).offset) << again.entry(i).name;
+    ASSERT_EQ(again.loadCar(0), 0);
+    EXPECT_EQ(again.workCar().spec().weight(), 850);
+}
+
 TEST(CarCatalogueTest, FailedWritesChangeNeitherFileNorCatalogue) {
     TempDir dir;
     const std::string before = "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n";

@@ -58,6 +58,13 @@ void writePlace(std::string& out, int index, const LapCounter& place) {
     out += "\n";
 }
 
+// Appends a line kept as read, with a line end that reads back as the same line: after a line
+// that ends in a carriage return of its own, "\r\n" (a bare "\n" would make that CR part of the
+// line end, and "[Gone]\r", the section of no course, would come back as "[Gone]").
+void keepLine(std::string& kept, std::string_view text) {
+    kept.append(text).append(!text.empty() && text.back() == '\r' ? "\r\n" : "\n");
+}
+
 } // namespace
 
 std::string recordsFilePath(const std::string& root) {
@@ -100,7 +107,7 @@ int RecordBook::readRecords(const std::string& path, std::span<const CatalogueEn
             if (unlisted) {
                 if (!unlisted_.empty())
                     unlisted_ += "\n"; // the empty line between two sections
-                unlisted_.append(text).append("\n");
+                keepLine(unlisted_, text);
             } else {
                 slot = found;
                 searchFrom = found + 1;
@@ -108,7 +115,7 @@ int RecordBook::readRecords(const std::string& path, std::span<const CatalogueEn
             continue;
         }
         if (unlisted) {
-            unlisted_.append(text).append("\n");
+            keepLine(unlisted_, text);
             continue;
         }
         if (text[0] >= '0' && text[0] <= '2' && slot < kSlots)

@@ -113,6 +113,26 @@ TEST(RecordBookTest, SectionsOfRemovedCoursesAreKept) {
     EXPECT_EQ(restored.place(1, 0).totalTime(), 180750);
 }
 
+// A kept section whose lines end in a carriage return of their own ("[Gone]\r\r\n", a line end
+// doubled by an editor: the reader's line is "[Gone]\r", the section of a course "Gone]") is
+// written back so that it reads as the same lines again, and stays no course's. Ended by "\n"
+// alone, the CR would join the line end and the section would become the records of the course
+// Gone.
+TEST(RecordBookTest, KeptLinesEndingInACarriageReturnReadBackTheSame) {
+    TempDir dir;
+    const std::string kept = "[Gone]\r\r\n0 = 1000\r\r\n";
+    dir.write("Velnor.rec", kept);
+    const auto list = courses({"Gone", "Oval"});
+    RecordBook book;
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), list), -1);
+    EXPECT_TRUE(book.place(0, 0).isEmpty());
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), kept + "\n");
+    RecordBook again;
+    EXPECT_EQ(again.readRecords(dir.file("Velnor.rec"), list), -1);
+    EXPECT_TRUE(again.place(0, 0).isEmpty());
+}
+
 TEST(RecordBookTest, SectionsOutOfCatalogueOrderKeepTheirRecords) {
     TempDir dir;
     dir.write("Velnor.rec", "[Oval]\n0 = 100\n1 =\n2 =\n\n[Hill]\n0 = 200\n1 =\n2 =\n\n");

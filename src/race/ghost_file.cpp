@@ -22,12 +22,26 @@ bool isForbidden(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr;
 }
 
+// The characters of a name as forEachCharacter walks them, except that a lead byte before a byte
+// below 0x40 (which no character has second: "/", ":", a control byte) makes no character: each of
+// the two bytes is visited on its own, and a "/" after a stray lead byte is escaped as any other.
+template <typename Visit> void forEachNameCharacter(std::string_view name, Visit visit) {
+    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+        if (length == 2 && static_cast<unsigned char>(name[i + 1]) < 0x40) {
+            visit(i, 1);
+            visit(i + 1, 1);
+        } else {
+            visit(i, length);
+        }
+    });
+}
+
 // A course name that is a file name as it stands: no forbidden byte and no leading ".".
 bool standsAsFileName(std::string_view name) {
     if (!name.empty() && name[0] == '.')
         return false;
     bool fits = true;
-    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+    forEachNameCharacter(name, [&](std::size_t i, std::size_t length) {
         if (length == 1 && isForbidden(static_cast<unsigned char>(name[i])))
             fits = false;
     });
@@ -182,7 +196,7 @@ std::string ghostFileName(const char* courseName) {
     if (standsAsFileName(name))
         return std::string(name) + ".gst";
     std::string file;
-    forEachCharacter(name, [&](std::size_t i, std::size_t length) {
+    forEachNameCharacter(name, [&](std::size_t i, std::size_t length) {
         const auto c = static_cast<unsigned char>(name[i]);
         if (length == 1 && (isForbidden(c) || c == '%' || (i == 0 && c == '.'))) {
             constexpr char kHex[] = "0123456789ABCDEF";

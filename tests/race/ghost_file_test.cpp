@@ -131,6 +131,10 @@ TEST(GhostFileTest, FileNamesStayInTheGameDirectory) {
         {"a\\b:c*d?e\"f<g>h|i", "a%5Cb%3Ac%2Ad%3Fe%22f%3Cg%3Eh%7Ci.gst"},
         {"50%/x", "50%25%2Fx.gst"},
         {"tab\there", "tab%09here.gst"},
+        // A lead byte before a byte that no character has second ("/", ":", a control byte)
+        // makes no character: that byte is escaped all the same.
+        {"A\x81/B", "A\x81%2FB.gst"},
+        {"\x9f:\xfc\t", "\x9f%3A\xfc%09.gst"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ghostFileName(c.course), c.file) << c.course;

@@ -6,21 +6,35 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
 namespace velnor::fuzz {
 
-// A game directory of this process, made once.
+// A game directory of this process, made once and removed when the process ends normally.
 inline const std::string& scratchDirectory() {
-    static const std::string path = [] {
-        char pattern[] = "/tmp/velnor-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (!made)
-            std::abort();
-        return std::string(made);
-    }();
-    return path;
+    struct Scratch {
+        std::string path;
+        Scratch() {
+            // In memory where there is a place for it: the targets that write files flush them
+            // to the disk at every input.
+            char inMemory[] = "/dev/shm/velnor-fuzz-XXXXXX";
+            char onDisk[] = "/tmp/velnor-fuzz-XXXXXX";
+            const char* made = mkdtemp(inMemory);
+            if (!made)
+                made = mkdtemp(onDisk);
+            if (!made)
+                std::abort();
+            path = made;
+        }
+        ~Scratch() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Scratch scratch;
+    return scratch.path;
 }
 
 // Writes the input as `name` in the scratch directory and returns its path.

@@ -127,6 +127,16 @@ double segmentDistance(const std::array<double, 2>& a, const std::array<double, 
                      pointToSegment(d, a, b)});
 }
 
+bool boxesMeet(const Quad& a, const Quad& b) {
+    for (int axis = 0; axis < 2; ++axis) {
+        const auto [a0, a1] = std::minmax({a[0][axis], a[1][axis], a[2][axis], a[3][axis]});
+        const auto [b0, b1] = std::minmax({b[0][axis], b[1][axis], b[2][axis], b[3][axis]});
+        if (a1 < b0 || b1 < a0)
+            return false;
+    }
+    return true;
+}
+
 // Two stretches of road far apart along the lap keep a gap between them.
 bool roadsKeepApart(const std::vector<Piece>& pieces, double lap, double width) {
     std::vector<Quad> quads;
@@ -135,7 +145,7 @@ bool roadsKeepApart(const std::vector<Piece>& pieces, double lap, double width) 
     for (std::size_t i = 0; i < pieces.size(); ++i)
         for (std::size_t j = i + 1; j < pieces.size(); ++j) {
             const double apart = std::fabs(pieces[i].along - pieces[j].along);
-            if (std::min(apart, lap - apart) < 30 + 2 * width)
+            if (std::min(apart, lap - apart) < 30 + 2 * width || !boxesMeet(quads[i], quads[j]))
                 continue;
             for (int e = 0; e < 4; ++e)
                 for (int f = 0; f < 4; ++f)
@@ -289,6 +299,13 @@ GeneratedCourse generateCourse(std::uint32_t seed) {
             break;
     }
     course.pieces = static_cast<int>(pieces.size());
+    for (const Piece& piece : pieces)
+        course.middle.push_back({static_cast<float>(piece.from.x * 10),
+                                 static_cast<float>(piece.from.y * 10),
+                                 static_cast<float>(piece.from.h)});
+    course.middle.push_back({static_cast<float>(pieces.back().to.x * 10),
+                             static_cast<float>(pieces.back().to.y * 10),
+                             static_cast<float>(pieces.back().to.h)});
     course.conditions = conditionsFor(course.graded, random);
     course.text = courseText(course, pieces);
     return course;

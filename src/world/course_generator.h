@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velnor {
 
@@ -32,6 +33,12 @@ struct GeneratedCourse {
     double lapLength = 0; // metres along the middle of the road
     int pieces = 0;       // road pieces in the file (the start line not counted)
     std::string text;     // the course file
+    // The middle of the road where one piece meets the next, in world units, with the heading
+    // there (degrees, counted on round the lap): the first is the start, the last the start again.
+    struct Waypoint {
+        float x, y, heading;
+    };
+    std::vector<Waypoint> middle;
     RoadConditions conditions;
 };
 

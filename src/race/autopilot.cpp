@@ -97,7 +97,7 @@ void Autopilot::takeRoad(const Game& game) {
     startTick_ = game.playerCar.startTick();
     map_.build(game.course(), width_);
     steerKey_ = 0;
-    nextPlan_ = game.playerCar.raceTime();
+    nextPlan_ = nextLook_ = game.playerCar.raceTime();
 }
 
 // Towards the farthest point of the way, up to a reach that grows with the speed, to which a
@@ -216,15 +216,15 @@ void Autopilot::drive(const Game& game, KeyTable& keys) {
     const Vec3& at = game.playerModel().position();
     const std::int32_t now = car.raceTime();
     const int cell = map_.cellAt(at[0], at[1]);
-    const bool offRoad =
-        cell < 0 || !map_.onRoute(cell) || !game.course().world.onRoad(at[0], at[1], width_);
+    const bool offRoad = cell < 0 || !map_.onRoute(cell);
 
     // Steering: a key is held for the time the turn takes at this speed (a key pressed and let
     // go in every other pass would never turn the car), then the way is asked again.
     if (steerKey_ != 0 && now >= steerUntil_)
         steerKey_ = 0;
-    if (steerKey_ == 0 && cell >= 0) {
+    if (steerKey_ == 0 && cell >= 0 && now >= nextLook_) {
         steer(game, cell, offRoad);
+        nextLook_ = now + kLookMs;
         const double rate = turnRate(car.speed());
         if (std::fabs(aim_) >= kAimDegrees && rate > 0) {
             steerKey_ = aim_ > 0 ? vk::kLeft : vk::kRight;

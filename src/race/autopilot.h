@@ -23,6 +23,7 @@ class Vehicle;
 class Autopilot {
 public:
     static constexpr std::int32_t kPlanMs = 40;     // race time between two looks at the speed
+    static constexpr std::int32_t kLookMs = 20;     // and at the way, with no steering key held
     static constexpr std::int32_t kMaxHoldMs = 250; // the longest a steering key is held unasked
     static constexpr float kAimDegrees = 1;         // a smaller turn is not worth a key press
     static constexpr double kLowestSpeed = 12;      // km/h: slower, the car turns less sharply
@@ -62,6 +63,7 @@ private:
     std::int32_t steerUntil_ = 0; // race time up to which it stays held
     double aim_ = 0;              // degrees from the heading to the point steered at
     std::int32_t nextPlan_ = 0;   // race time of the next look at the speed
+    std::int32_t nextLook_ = 0;   // and at the way
     bool accelerate_ = false;
     bool brake_ = false;
     bool shiftKeyDown_ = false;

@@ -68,16 +68,19 @@ double Autopilot::bendSpeed(float radius) {
 }
 
 // The brake adds its value to the weight in the rolling term and grows by kBrakeRate a
-// millisecond while held; the accelerator at rest still drives (at most as in first gear), the
-// air only helps and is left out. With the brake growing linearly the speed falls as
-// v(t) = v0 - A t - B t².
+// millisecond while held; the air only helps and is left out. With the brake growing linearly the
+// speed falls as v(t) = v0 - A t - B t².
 double Autopilot::slowingDistance(const Vehicle& car, double from, double to, double brake,
                                   int condition) {
     const double weight = std::max(car.spec().weight(), 1.0);
     const double rolling = car.roadConditions().rolling(condition);
-    const double rest = car.spec().gear(0) * car.controls().acceleratorRest() * car.spec().slow() *
-                        car.spec().displacement() * 0.9 / (2 * std::numbers::pi) /
-                        std::max(car.spec().tire(), 1e-3) / weight;
+    // The accelerator at rest drives (first gear the most) or, downhill, holds back (the gear
+    // engaged now the least: the gearbox only shifts down while the car slows).
+    const double rest =
+        (car.controls().acceleratorRest() > 0 ? car.spec().gear(0)
+                                              : car.spec().gear(car.controls().gearIndex())) *
+        car.controls().acceleratorRest() * car.spec().slow() * car.spec().displacement() * 0.9 /
+        (2 * std::numbers::pi) / std::max(car.spec().tire(), 1e-3) / weight;
     const double a = kGravity * (rolling * (1 + brake / weight) +
                                  std::sin(car.roadConditions().grade(condition)) - rest);
     const double b = kGravity * rolling * DriverControls::kBrakeRate * 1000 / weight / 2;

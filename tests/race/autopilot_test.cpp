@@ -195,6 +195,91 @@ INSTANTIATE_TEST_SUITE_P(
                        "crosses the start/finish line"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// A straight 2 km along x, 20 m wide, from 100 m behind the start, the gate 1 m behind the start.
+std::string longStraight() {
+    std::string text = "[Long]\n#road\n";
+    char line[96];
+    for (int n = 0; n < 21; ++n) {
+        const int x0 = -100 + 100 * n;
+        std::snprintf(line, sizeof line,
+                      "p%02d0=%d -10 0\np%02d1=%d -10 0\np%02d2=%d 10 0\n"
+                      "p%02d3=%d 10 0\n",
+                      n, x0, n, x0 + 100, n, x0 + 100, n, x0);
+        text += line;
+    }
+    return text + "gd=1 0 0\ngl0=-1 -10 0\ngl1=-1 10 0\n";
+}
+
+struct BrakingCase {
+    const char* name;
+    const char* car;
+    double gradePercent; // of the road, uphill positive
+};
+
+class AutopilotBrakingTest : public testing::TestWithParam<BrakingCase> {};
+
+// The autopilot reckons the way the car needs to slow down from the rules of the car (the brake
+// grows by 50 kg every millisecond it is held and adds to the weight in the rolling term; the
+// grade pulls or holds). The car, driven to about 80 km/h on a long straight and braked there with
+// the brake key held, slows to 20 km/h within the distance reckoned, and the reckoning is not
+// more than a third (and 2 m) longer: it leaves out only the air, which helps.
+TEST_P(AutopilotBrakingTest, TheCarSlowsWithinTheDistanceTheAutopilotReckons) {
+    const BrakingCase& row = GetParam();
+    const GameDir dir(longStraight());
+    ManualClock clock(1000);
+    RaceEvents events;
+    auto game = std::make_unique<Game>(dir.dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->chooseCar(game->carCatalogue.indexOfCar(row.car), true), 0);
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Long")), 0);
+    game->playerCar.roadConditions().setGradePercent(row.gradePercent, 0);
+    game->setGhostEnabled(false);
+    game->startRace(640, 480);
+    KeyTable keys;
+    keys.setDown(vk::kX, true);
+    const auto pass = [&] {
+        clock.advance(10);
+        game->runIdleWork(keys);
+    };
+    while (game->playerCar.speed() < 80 && game->playerCar.raceTime() < 120000)
+        pass();
+    ASSERT_GE(game->playerCar.speed(), 80);
+    keys.setDown(vk::kX, false);
+    keys.setDown(vk::kZ, true);
+    const double from = game->playerCar.speed();
+    const double brake = game->playerCar.controls().brake();
+    const double start = game->playerCar.distance();
+    const double reckoned = Autopilot::slowingDistance(game->playerCar, from, 20, brake, 0);
+    while (game->playerCar.speed() > 20)
+        pass();
+    const double needed = game->playerCar.distance() - start;
+    EXPECT_EQ(game->runLog().eventCount(GhostLog::kOffRoad), 0);
+    EXPECT_LE(needed, reckoned + 0.3) << "from " << from << " km/h";
+    EXPECT_LE(reckoned, needed * 4 / 3 + 2) << "from " << from << " km/h";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cars, AutopilotBrakingTest,
+                         testing::Values(BrakingCase{"SedanOnTheLevel", "Stella 2.0", 0},
+                                         BrakingCase{"SedanDownhill", "Stella 2.0", -5},
+                                         BrakingCase{"BusOnTheLevel", "City Liner", 0},
+                                         BrakingCase{"BusDownhill", "City Liner", -5},
+                                         BrakingCase{"HatchbackUphill", "Kei Sprite", 5}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The speed allowed round a bend is the one at which the car, with the steering key held, turns
+// round three quarters of the bend's radius. At 48.9 km/h the key turns the car at
+// 160 / 48.9 + 40 = 43.27°/s = 0.7552 rad/s, round a circle of (48.9 / 3.6) / 0.7552 = 18.0 m:
+// a bend of 24 m (240 units) allows 48.9 km/h. At 28.6 km/h: 45.59°/s = 0.7957 rad/s, a circle
+// of 7.94 / 0.7957 = 9.98 m, three quarters of a 13.3 m bend. Below 12 km/h the key turns the car
+// more slowly again (20°/s under 10 km/h): never slower than 12.
+TEST(AutopilotBendTest, ABendAllowsTheSpeedAtWhichTheCarTurnsRoundThreeQuartersOfIt) {
+    EXPECT_NEAR(Autopilot::bendSpeed(240), 48.9, 0.1);
+    EXPECT_NEAR(Autopilot::bendSpeed(133), 28.6, 0.1);
+    EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(20), 12);
+    EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(0), 12);
+    EXPECT_GT(Autopilot::bendSpeed(1e9f), 1000);
+}
+
 // Races every bundled car on the generated courses of seeds first .. first + count - 1 (automatic
 // gearbox on even seeds, manual on odd ones), with the courses' road conditions set as the
 // conditions dialog sets them. A race counts as finished when the three laps are done within 15

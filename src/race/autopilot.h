@@ -27,7 +27,7 @@ public:
     static constexpr std::int32_t kMaxHoldMs = 250; // the longest a steering key is held unasked
     static constexpr float kAimDegrees = 1;         // a smaller turn is not worth a key press
     static constexpr double kLowestSpeed = 12;      // km/h: slower, the car turns less sharply
-    static constexpr double kBendMargin = 0.75;     // share of a bend's radius the car may need
+    static constexpr double kBendMargin = 0.9;      // share of a bend's radius the car may need
 
     // Sets the six driving keys for this pass.
     void drive(const Game& game, KeyTable& keys);

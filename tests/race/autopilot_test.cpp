@@ -267,14 +267,14 @@ INSTANTIATE_TEST_SUITE_P(Cars, AutopilotBrakingTest,
                          [](const auto& row) { return std::string(row.param.name); });
 
 // The speed allowed round a bend is the one at which the car, with the steering key held, turns
-// round three quarters of the bend's radius. At 48.9 km/h the key turns the car at
+// round nine tenths of the bend's radius. At 48.9 km/h the key turns the car at
 // 160 / 48.9 + 40 = 43.27°/s = 0.7552 rad/s, round a circle of (48.9 / 3.6) / 0.7552 = 18.0 m:
-// a bend of 24 m (240 units) allows 48.9 km/h. At 28.6 km/h: 45.59°/s = 0.7957 rad/s, a circle
-// of 7.94 / 0.7957 = 9.98 m, three quarters of a 13.3 m bend. Below 12 km/h the key turns the car
+// a bend of 20 m (200 units) allows 48.9 km/h. At 28.6 km/h: 45.59°/s = 0.7957 rad/s, a circle
+// of 7.94 / 0.7957 = 9.98 m, nine tenths of an 11.1 m bend. Below 12 km/h the key turns the car
 // more slowly again (20°/s under 10 km/h): never slower than 12.
-TEST(AutopilotBendTest, ABendAllowsTheSpeedAtWhichTheCarTurnsRoundThreeQuartersOfIt) {
-    EXPECT_NEAR(Autopilot::bendSpeed(240), 48.9, 0.1);
-    EXPECT_NEAR(Autopilot::bendSpeed(133), 28.6, 0.1);
+TEST(AutopilotBendTest, ABendAllowsTheSpeedAtWhichTheCarTurnsRoundNineTenthsOfIt) {
+    EXPECT_NEAR(Autopilot::bendSpeed(200), 48.9, 0.1);
+    EXPECT_NEAR(Autopilot::bendSpeed(111), 28.6, 0.1);
     EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(20), 12);
     EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(0), 12);
     EXPECT_GT(Autopilot::bendSpeed(1e9f), 1000);

@@ -273,11 +273,67 @@ INSTANTIATE_TEST_SUITE_P(Cars, AutopilotBrakingTest,
 // of 7.94 / 0.7957 = 9.98 m, nine tenths of an 11.1 m bend. Below 12 km/h the key turns the car
 // more slowly again (20°/s under 10 km/h): never slower than 12.
 TEST(AutopilotBendTest, ABendAllowsTheSpeedAtWhichTheCarTurnsRoundNineTenthsOfIt) {
-    EXPECT_NEAR(Autopilot::bendSpeed(200), 48.9, 0.1);
-    EXPECT_NEAR(Autopilot::bendSpeed(111), 28.6, 0.1);
+    // Solved for v exactly (v² = q (160 + 40 v), q = 3.6 π / 180 × metres): 48.9367 and 28.6171.
+    EXPECT_NEAR(Autopilot::bendSpeed(200), 48.9367, 0.001);
+    EXPECT_NEAR(Autopilot::bendSpeed(111), 28.6171, 0.001);
     EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(20), 12);
     EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(0), 12);
     EXPECT_GT(Autopilot::bendSpeed(1e9f), 1000);
+}
+
+// With a manual gearbox the autopilot shifts where the automatic one would: up above 7000 rpm
+// unless in the top gear, down below 3500 rpm once the car runs (not in the start hold) unless in
+// first gear; each shift is one press, the key up again in the next pass. Three laps of the test
+// oval with the manual test car (five gears) shift both ways.
+TEST(AutopilotGearboxTest, AManualGearboxShiftsWhereTheAutomaticWould) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    ManualClock clock(1000);
+    RaceEvents events;
+    auto game = std::make_unique<Game>(dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->chooseCar(game->carCatalogue.indexOfCar("Tester"), false), 0);
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Oval")), 0);
+    game->setGhostEnabled(false);
+    game->startRace(640, 480);
+    Autopilot autopilot;
+    KeyTable keys;
+    int ups = 0, downs = 0;
+    bool upBefore = false, downBefore = false;
+    while (game->gameState() == GameState::kRacing && game->playerCar.raceTime() < 600000) {
+        clock.advance(10);
+        autopilot.drive(*game, keys);
+        const Vehicle& car = game->playerCar;
+        const int gear = car.controls().gearIndex();
+        const bool up = keys.isDown(vk::kUp);
+        const bool down = keys.isDown(vk::kDown);
+        EXPECT_FALSE(up && down);
+        if (up) {
+            EXPECT_GT(car.engineSpeed(), 7000) << car.raceTime();
+            EXPECT_LT(gear, car.controls().gearCount() - 1) << car.raceTime();
+            EXPECT_FALSE(upBefore) << car.raceTime();
+            ++ups;
+        }
+        if (down) {
+            EXPECT_LT(car.engineSpeed(), 3500) << car.raceTime();
+            EXPECT_GT(gear, 0) << car.raceTime();
+            EXPECT_GT(car.raceTime(), 0);
+            EXPECT_FALSE(downBefore) << car.raceTime();
+            ++downs;
+        }
+        // Every pass that could shift and follows a pass without a press, does.
+        if (!upBefore && !downBefore && car.engineSpeed() > 7000 &&
+            gear < car.controls().gearCount() - 1) {
+            EXPECT_TRUE(up) << car.raceTime();
+        }
+        upBefore = up;
+        downBefore = down;
+        game->runIdleWork(keys);
+    }
+    EXPECT_EQ(game->gameState(), GameState::kFinished);
+    EXPECT_GE(ups, 2);
+    EXPECT_GE(downs, 1);
 }
 
 // Races every bundled car on the generated courses of seeds first .. first + count - 1 (automatic

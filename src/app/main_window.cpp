@@ -239,8 +239,11 @@ void MainWindow::idlePass() {
     const GameState state = game.gameState();
     if (state == GameState::kTitle)
         return;
-    if (autopilot_ && state == GameState::kRacing)
+    if (autopilot_ && state == GameState::kRacing) {
         autopilot_->drive(game, keys_);
+        if (autopilot_->gaveUp())
+            autopilotGivesUp();
+    }
     game.runIdleWork(keys_);
     if (!instrumentPanel_)
         return;

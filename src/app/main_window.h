@@ -79,6 +79,7 @@ private:
     // returns false (the run is kept).
     bool saveGhost();
     void toggleCursor();
+    void autopilotGivesUp();
     QSize clientSize() const;
     // The camera's viewport: the client area, its bottom at the instrument panel's top edge, in
     // the framebuffer's device pixels.

@@ -54,6 +54,28 @@ void MainWindow::modelFileMissing(const std::string& fileName) {
     messages_.message("ファイル " + fileName + " が開けません");
 }
 
+// A course the autopilot cannot drive: it lets go of the keys and says why; the race goes on in
+// the player's hands.
+void MainWindow::autopilotGivesUp() {
+    const RouteMap::Trouble trouble = autopilot_->trouble();
+    autopilot_.reset();
+    keys_.releaseAll();
+    std::string reason;
+    switch (trouble) {
+    case RouteMap::Trouble::kNoGateAxis:
+        reason =
+            "スタート/ゴールラインが x 方向にも y 方向にも向いていないので、周回が数えられません。";
+        break;
+    case RouteMap::Trouble::kGateOffRoad:
+        reason = "スタート/ゴールラインの上に、この車が通れる道がありません。";
+        break;
+    default:
+        reason = "スタート/ゴールラインを通って一周する道がありません。";
+        break;
+    }
+    messages_.message("オートパイロットはこのコースを走れません。\n" + reason);
+}
+
 void MainWindow::raceStopped() {
     idleTimer_.stop();
     if (autopilot_) {

@@ -1,66 +1,71 @@
 #pragma once
 
-#include "world/course_world.h"
+#include "race/route_map.h"
 
-#include <array>
 #include <cstdint>
 
 namespace velnor {
 
 class Game;
 class KeyTable;
+class Vehicle;
 
-// A driver for headless races. It looks along a fan of directions around the car's heading for
-// the one with the longest run of road, and holds the steering key just long enough to turn that
-// way; it keeps a speed from which it could stop within the road it sees straight ahead (braking
-// as the car brakes: the brake grows with the time it is held, so a heavy car needs longer). It
-// sees the road as the pieces really are: a probe counts when a strip as wide as the car plus a
-// clearance on either side lies within the road pieces (the game's own test is looser about a
-// piece's surroundings, and would lure it off the road). Off the road, as the game's test tells,
-// it turns towards the nearest road and crawls back. With a manual gearbox it shifts where the
-// automatic one would.
+// A driver for headless races and the window's --autopilot. At the first pass of a race it maps
+// the course for its car (see RouteMap): the way round the ring through the start/finish gate,
+// and from anywhere off the road the way back to it. Then, pass by pass, it steers towards the
+// farthest point of the way ahead that it can see along a straight line over the road, holding
+// the steering key just long enough to turn that way, and keeps a speed from which it can slow
+// down, braking as the car brakes (the brake grows with the time it is held, so a heavy car needs
+// longer), to what each bend ahead allows at the car's turning rate. Off the road it turns
+// towards the nearest road and crawls back to it. With a manual gearbox it shifts where the
+// automatic one would. A course without a closed road through the gate it does not drive: it
+// lets go of every key and gives up, with the reason.
 class Autopilot {
 public:
-    static constexpr float kFanDegrees = 60;    // the fan reaches this far to either side
-    static constexpr float kFanStep = 5;        // degrees between two directions
-    static constexpr float kProbeStep = 20;     // world units (2 m) between two probes of a ray
-    static constexpr float kSideReach = 600;    // how far the fan looks (60 m)
-    static constexpr float kAheadReach = 1000;  // how far the straight-ahead ray looks (100 m)
-    static constexpr float kEdgeClearance = 10; // world units (1 m) kept from the road's edges
+    static constexpr std::int32_t kPlanMs = 40;     // race time between two looks at the speed
+    static constexpr std::int32_t kLookMs = 20;     // and at the way, with no steering key held
+    static constexpr std::int32_t kMaxHoldMs = 250; // the longest a steering key is held unasked
+    static constexpr float kAimDegrees = 1;         // a smaller turn is not worth a key press
+    static constexpr double kLowestSpeed = 12;      // km/h: slower, the car turns less sharply
+    static constexpr double kBendMargin = 0.9;      // share of a bend's radius the car may need
 
     // Sets the six driving keys for this pass.
     void drive(const Game& game, KeyTable& keys);
 
+    // The course cannot be driven: every key is up and stays up.
+    bool gaveUp() const { return map_.trouble() != RouteMap::Trouble::kNone; }
+    RouteMap::Trouble trouble() const { return map_.trouble(); }
+    // Why, in a sentence for the tool's output.
+    static const char* troubleText(RouteMap::Trouble trouble);
+
+    // The highest speed (km/h) at which the car turns round a bend of `radius` world units with
+    // the steering key held (never below kLowestSpeed).
+    static double bendSpeed(float radius);
+    // Metres the car needs to slow from `from` to `to` km/h under the brake, starting from the
+    // brake value `brake` (kg), for the car and road condition given.
+    static double slowingDistance(const Vehicle& car, double from, double to, double brake,
+                                  int condition);
+
 private:
-    struct Bounds {
-        float xmin, xmax, ymin, ymax;
-    };
-
-    // Distance (world units) from `from` along `heading` that stays on the road, up to `reach`.
-    float roadAhead(const Vec3& from, float heading, float reach) const;
-    // Distance to the first probe on the road, or a huge value when there is none within reach.
-    float roadDistance(const Vec3& from, float heading, float reach) const;
-    // The car across `heading` at `point` lies within the road pieces.
-    bool roadHolds(const Vec3& point, float heading) const;
-    bool insidePiece(float x, float y) const;
-    // The game's own on-road test of the car where it stands.
-    bool onRoad(const Game& game) const;
-    // The highest speed (km/h) from which the car stops within `metres` under the brake.
-    double stoppableSpeed(double metres) const;
     void takeRoad(const Game& game);
-    // The heading change (degrees) towards the best direction.
-    float chooseDirection(const Vec3& position, float heading, bool offRoad) const;
+    void steer(const Game& game, int cell, bool offRoad);
+    // Whether the car, at `kmh`, must brake now for a bend on the way ahead.
+    bool mustBrake(const Vehicle& car, int cell, double kmh);
+    void planSpeed(const Game& game, int cell, bool offRoad);
+    void shift(const Vehicle& car, KeyTable& keys);
 
-    const CourseWorld* world_ = nullptr;
-    float carWidth_ = 0;
-    std::array<Bounds, CourseWorld::kRoadPieces> bounds_{};
-    std::array<int, CourseWorld::kRoadPieces> pieces_{}; // the pieces that can hold the car
-    int pieceCount_ = 0;
-    // Stopping distance (m) from each whole km/h, for the car and road of this race.
-    std::array<double, 301> stopping_{};
+    RouteMap map_;
+    const void* course_ = nullptr; // the course, car width and start of the mapped race
+    float width_ = 0;
+    std::uint32_t startTick_ = 0;
 
     int steerKey_ = 0;            // the steering key held, 0 none
     std::int32_t steerUntil_ = 0; // race time up to which it stays held
+    double aim_ = 0;              // degrees from the heading to the point steered at
+    std::int32_t nextPlan_ = 0;   // race time of the next look at the speed
+    std::int32_t nextLook_ = 0;   // and at the way
+    bool accelerate_ = false;
+    bool brake_ = false;
     bool shiftKeyDown_ = false;
 };
 

@@ -101,8 +101,14 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         return t >= options.timeoutMs || (options.untilMs && t >= *options.untilMs);
     };
 
-    while (game->gameState() == GameState::kRacing && !timeUp())
+    while (game->gameState() == GameState::kRacing && !timeUp()) {
         pass();
+        if (options.autopilot && autopilot.gaveUp()) { // a course it cannot drive: say why
+            result.error = Autopilot::troubleText(autopilot.trouble());
+            readOutcome(*game, result);
+            return result;
+        }
+    }
     result.finished = game->gameState() == GameState::kFinished;
     while (result.finished && game->playerCar.speed() > 0 && !timeUp())
         pass(); // the roll-out under full brake

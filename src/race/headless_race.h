@@ -45,7 +45,9 @@ struct CarState {
 };
 
 struct RaceResult {
-    std::string error; // a car or course that could not be found or read; empty on success
+    // A car or course that could not be found or read, or a course the autopilot cannot drive;
+    // empty on success.
+    std::string error;
     bool finished = false;
     std::vector<std::int32_t> laps; // single-lap times of the completed laps, ms
     std::int32_t totalTime = 0;

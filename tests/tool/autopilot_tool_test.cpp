@@ -1,0 +1,51 @@
+// velnor-tool race and map on a course the autopilot cannot drive: a message that says why, and
+// an exit status of 1, at once.
+#include "test_dir.h"
+#include "tool/tool.h"
+
+#include <QTextStream>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace velnor {
+namespace {
+
+int runQuietly(const QStringList& arguments, QString& err) {
+    QString out;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int status = runTool(QStringList{"velnor-tool"} + arguments, outStream, errStream);
+    errStream.flush();
+    return status;
+}
+
+TEST(AutopilotToolTest, ACourseWithoutAClosedRoadThroughTheGateIsGivenUpWithTheReason) {
+    test::TempDir dir;
+    for (const char* file : {"Velnor.car", "Velnor.mod"})
+        std::filesystem::copy_file(VELNOR_DATA "/" + std::string(file), dir.file(file));
+    // A 200 m straight through the gate that never comes back to it.
+    dir.write("straight.rod", "[Straight On]\n#road\n"
+                              "p000=-100 -5 0\np001=0 -5 0\np002=0 5 0\np003=-100 5 0\n"
+                              "p010=0 -5 0\np011=100 -5 0\np012=100 5 0\np013=0 5 0\n"
+                              "gd=1 0 0\ngl0=-1 -5 0\ngl1=-1 5 0\n");
+    const QString root = QString::fromStdString(dir.path());
+    QString err;
+    EXPECT_EQ(runQuietly({"--dir", root, "race", "--car", "Stella 2.0", "--course", "Straight On",
+                          "--autopilot"},
+                         err),
+              1);
+    EXPECT_TRUE(err.contains("velnor-tool: the autopilot gives up")) << err.toStdString();
+    EXPECT_TRUE(err.contains("no closed road through the gate")) << err.toStdString();
+
+    QString mapErr;
+    const QString map = QString::fromStdString(dir.file("map.png"));
+    EXPECT_EQ(runQuietly({"--dir", root, "map", "--course", "Straight On", "--car", "Stella 2.0",
+                          "--autopilot", "-o", map},
+                         mapErr),
+              1);
+    EXPECT_TRUE(mapErr.contains("no closed road through the gate")) << mapErr.toStdString();
+}
+
+} // namespace
+} // namespace velnor

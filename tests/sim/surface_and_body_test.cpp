@@ -96,6 +96,28 @@ TEST(SurfaceAndBodyTest, ChoicesOutsideTheListsProposeNothing) {
     EXPECT_STREQ(bodyTypeLabel(kOneBox), "1BOX");
 }
 
+// Each of the seven body types the dialogs offer has a name of its own.
+TEST(SurfaceAndBodyTest, EachBodyTypeHasANameOfItsOwn) {
+    const int types[] = {kSedan, kVan, kOneBox, kHatchback, kCoupe, kTruck, kBus};
+    for (const int a : types) {
+        EXPECT_GT(std::strlen(bodyTypeLabel(a)), 0u) << a;
+        for (const int b : types) {
+            if (a != b) {
+                EXPECT_STRNE(bodyTypeLabel(a), bodyTypeLabel(b)) << a << " " << b;
+            }
+        }
+    }
+}
+
+// The gearbox is automatic for 1 and manual for any other value, and reads back as 1 or 0.
+TEST(SurfaceAndBodyTest, TheGearboxIsAutomaticForOneAndManualOtherwise) {
+    CarSpec spec;
+    for (const int value : {1, 0, 2, -1}) {
+        spec.setAutomatic(value);
+        EXPECT_EQ(spec.automatic(), value == 1 ? 1 : 0) << value;
+    }
+}
+
 // Entry 0 is reachable from anywhere in the list: editing it while the car is on a later entry
 // edits entry 0, not the current one; and stepping back from the second entry reaches the first.
 TEST(SurfaceAndBodyTest, TheFirstRoadConditionIsEditedWhereverTheCarIs) {
@@ -106,11 +128,15 @@ TEST(SurfaceAndBodyTest, TheFirstRoadConditionIsEditedWhereverTheCarIs) {
     road.setGradePercent(5, 0);
     road.setSurface(3, 0);
     road.setStart(0.5, 1); // half a metre is a start like any other
+    road.setStart(120, 2);
     EXPECT_EQ(road.rolling(0), 0.08);
     EXPECT_EQ(road.rolling(), 0.015);
     EXPECT_EQ(road.grade(), 0.0);
     EXPECT_EQ(road.surface(), 0);
     EXPECT_EQ(road.start(1), 0.5);
+    // Asking for an entry outside the list reads the current one.
+    EXPECT_EQ(road.start(RoadConditions::kCount), 120.0);
+    EXPECT_EQ(road.rolling(-1), 0.015);
     road.previous();
     road.previous();
     EXPECT_EQ(road.currentIndex(), 0);
@@ -153,10 +179,10 @@ TEST(SurfaceAndBodyTest, ACarHasSixGearsAndNoMore) {
     CarSpec& spec = car.spec();
     spec.setTorque(20);
     EXPECT_EQ(spec.usableGears(), 6);
-    EXPECT_EQ(spec.gear(6), 0.0);
-    EXPECT_EQ(spec.gear(-1), 0.0);
     spec.setGear(6, 9.0);
     spec.setGear(-1, 9.0);
+    EXPECT_EQ(spec.gear(6), 0.0);
+    EXPECT_EQ(spec.gear(-1), 0.0);
     EXPECT_EQ(spec.slow(), 4.0);
     EXPECT_EQ(spec.torque(), 20.0);
     EXPECT_EQ(spec.gear(5), 0.7);

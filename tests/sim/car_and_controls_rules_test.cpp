@@ -204,11 +204,17 @@ TEST(CarAndControlsRulesTest, WhatTheKeysAndShiftsReport) {
     EXPECT_EQ(controls.steerRightKey(false, 400), 0);
     EXPECT_EQ(controls.gearUpKey(true), 1);
     EXPECT_EQ(controls.gearUpKey(false), 0);
+    EXPECT_EQ(controls.gearUpKey(true), 1);
+    EXPECT_EQ(controls.gearUpKey(true), 0); // still held
     EXPECT_EQ(controls.gearDownKey(true), 1);
+    EXPECT_EQ(controls.gearDownKey(true), 0); // still held
     EXPECT_EQ(controls.gearDownKey(false), 0);
+    EXPECT_EQ(controls.gearIndex(), 1); // two presses up, one down
     EXPECT_EQ(controls.gearUp(), 1);
-    EXPECT_EQ(controls.gearIndex(), 1);
+    EXPECT_EQ(controls.gearIndex(), 2);
     EXPECT_EQ(controls.gearDown(), 1);
+    EXPECT_EQ(controls.gearDown(), 1);
+    EXPECT_EQ(controls.gearIndex(), 0);
     EXPECT_EQ(controls.gearDown(), 0);
 }
 

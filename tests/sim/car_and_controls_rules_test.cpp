@@ -119,6 +119,17 @@ TEST(CarAndControlsRulesTest, ASpeedSetFromOutsideSetsTheSteeringRate) {
     EXPECT_NEAR(car.controls().heading(), 43.2, 1e-4);
 }
 
+// The steering rate follows the car's own speed: after each frame the controls know it.
+TEST(CarAndControlsRulesTest, TheControlsKnowTheSpeedOfTheLastFrame) {
+    Vehicle car = exampleCar();
+    car.setSpeed(50);
+    EXPECT_EQ(car.controls().speedCopy(), 50.0);
+    car.step(3000);
+    car.step(3100);
+    EXPECT_GT(car.speed(), 0.0);
+    EXPECT_EQ(car.controls().speedCopy(), car.speed());
+}
+
 // Every key reports its press as 1 and its release as -1 (the gear keys report the press only),
 // each through the callback right as it happens, in the order the keys are polled.
 TEST(CarAndControlsRulesTest, EveryKeyReportsItsPressAndRelease) {

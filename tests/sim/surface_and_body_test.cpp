@@ -170,6 +170,7 @@ TEST(SurfaceAndBodyTest, ACarReachesTheTenthRoadCondition) {
     for (std::uint32_t t = 3001; t <= 3012; ++t)
         car.step(t);
     EXPECT_EQ(car.roadConditions().currentIndex(), RoadConditions::kCount - 1);
+    EXPECT_EQ(car.roadConditions().start(), 90.0);
 }
 
 // Six gear ratios are six usable gears; a seventh ratio or gear does not exist, asking for one

@@ -99,13 +99,11 @@ TEST(SurfaceAndBodyTest, ChoicesOutsideTheListsProposeNothing) {
 // Each of the seven body types the dialogs offer has a name of its own.
 TEST(SurfaceAndBodyTest, EachBodyTypeHasANameOfItsOwn) {
     const int types[] = {kSedan, kVan, kOneBox, kHatchback, kCoupe, kTruck, kBus};
-    for (const int a : types) {
-        EXPECT_GT(std::strlen(bodyTypeLabel(a)), 0u) << a;
-        for (const int b : types) {
-            if (a != b) {
-                EXPECT_STRNE(bodyTypeLabel(a), bodyTypeLabel(b)) << a << " " << b;
-            }
-        }
+    for (int i = 0; i < kBodyTypeCount; ++i) {
+        EXPECT_EQ(types[i], i) << "the body types are numbered 0-6 in the dialog's order";
+        EXPECT_GT(std::strlen(bodyTypeLabel(types[i])), 0u) << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_STRNE(bodyTypeLabel(types[i]), bodyTypeLabel(types[j])) << i << " " << j;
     }
 }
 

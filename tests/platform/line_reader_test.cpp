@@ -2,6 +2,7 @@
 #include "platform/section_reader.h"
 #include "test_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -229,6 +230,33 @@ TEST(LineReaderTest, AFolderIsNoFile) {
     TextLine line;
     EXPECT_FALSE(reader.next(line));
     EXPECT_FALSE(reader.seek(0));
+}
+
+// The files the game holds open, as the process's table of file descriptors counts them.
+int openFiles() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+TEST(LineReaderTest, AReaderHoldsOneFileOpenAtMostAndNoneOnceGone) {
+    test::TempDir dir;
+    dir.write("a.txt", "a\n");
+    dir.write("b.txt", "b\n");
+    dir.write("sub/c.txt", "c\n");
+    const int before = openFiles();
+    {
+        LineReader reader;
+        ASSERT_TRUE(reader.open(dir.file("a.txt")));
+        EXPECT_EQ(openFiles(), before + 1);
+        ASSERT_TRUE(reader.open(dir.file("b.txt"))); // the first file is closed
+        EXPECT_EQ(openFiles(), before + 1);
+        EXPECT_FALSE(reader.open(dir.file("sub"))); // a folder is closed again at once
+        EXPECT_EQ(openFiles(), before);
+        ASSERT_TRUE(reader.open(dir.file("a.txt")));
+    }
+    EXPECT_EQ(openFiles(), before); // the reader's end closes its file
 }
 
 std::vector<std::string> readSection(const std::string& contents, std::int64_t offset,

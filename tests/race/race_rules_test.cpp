@@ -230,5 +230,136 @@ TEST_F(RaceRulesTest, KeysHeldAcrossTheWrapDriveTheSame) {
     EXPECT_EQ(wrapped, plain);
 }
 
+// A gate across x = -10 whose line runs from y = 0 to y = 100: its zone is x -110 to -10 (both
+// included) and y 0 to 100 (both included), lopsided about the road's middle on purpose.
+StartFinishGate lopsidedGate() {
+    StartFinishGate gate;
+    gate.direction = {1, 0, 0};
+    gate.end0 = {-10, 0, 0};
+    gate.end1 = {-10, 100, 0};
+    return gate;
+}
+
+// A lap counts when the car, heading through the gate, has been in the zone and is then beyond
+// the line within the zone's width; every bound of the zone belongs to it.
+TEST_F(RaceRulesTest, TheGateZoneAndItsBoundsDecideWhetherALapCounts) {
+    struct Row {
+        const char* name;
+        float inX, inY;   // the frame in (or near) the zone
+        float outX, outY; // the next frame
+        int laps;
+    };
+    const Row rows[] = {
+        {"through the middle", -50, 50, 0, 50, 1},
+        {"along the edge y = 0", -50, 0, 0, 0, 1},
+        {"along the edge y = 100", -50, 100, 0, 100, 1},
+        {"just beside the edge y = 0", -50, -1, 0, -1, 0},
+        {"just beside the edge y = 100", -50, 101, 0, 101, 0},
+        {"in at the zone's far end, x = -110", -110, 50, 0, 50, 1},
+        {"short of the zone, x = -111", -111, 50, 0, 50, 0},
+        {"in on the line itself, x = -10", -10, 50, -9, 50, 1},
+        {"out beside the zone", -50, 50, 0, 101, 0},
+    };
+    for (const Row& row : rows) {
+        race();
+        GameTestAccess::course(*game).gate = lopsidedGate();
+        frameAt(row.inX, row.inY, 0, 10000);
+        frameAt(row.outX, row.outY, 0, 10010);
+        EXPECT_EQ(game->raceClock().completedLaps(), row.laps) << row.name;
+        EXPECT_EQ(events.laps, row.laps) << row.name;
+        events.laps = 0;
+    }
+}
+
+// Heading the other way cancels the next crossing only when it happens inside the zone.
+TEST_F(RaceRulesTest, OnlyTurningAboutInsideTheZoneCancelsTheLap) {
+    struct Row {
+        const char* name;
+        float backX, backY; // where the car faces backwards for a frame
+        int laps;
+    };
+    const Row rows[] = {
+        {"inside the zone", -50, 50, 0},
+        {"beside the zone", -50, 150, 1},
+        {"behind the zone", -150, 50, 1},
+        {"on the zone's corner", -110, 100, 0},
+    };
+    for (const Row& row : rows) {
+        race();
+        GameTestAccess::course(*game).gate = lopsidedGate();
+        frameAt(-50, 50, 0, 10000);
+        frameAt(row.backX, row.backY, 180, 10010);
+        frameAt(-50, 50, 0, 10020);
+        frameAt(0, 50, 0, 10030);
+        EXPECT_EQ(game->raceClock().completedLaps(), row.laps) << row.name;
+        EXPECT_EQ(game->gateReversed(), 0) << row.name;
+        EXPECT_EQ(game->gateEntered(), 0) << row.name;
+    }
+}
+
+// "GO!" is 3 s after the start at tick 1000: tick 5234 is race time 1234. The run's log keeps the
+// time the car left the road and the time it came back, as race times.
+TEST_F(RaceRulesTest, TheRunLogsLeavingAndRegainingTheRoadAtTheirRaceTimes) {
+    race();
+    frameAt(100, 0, 0, 4500);
+    frameAt(100, 300, 0, 5234);
+    frameAt(100, 300, 0, 5300);
+    frameAt(100, 0, 0, 6000);
+    const GhostLog& log = game->runLog();
+    ASSERT_EQ(log.eventCount(GhostLog::kOffRoad), 2);
+    EXPECT_EQ(log.eventTime(GhostLog::kOffRoad, 0), 1234);
+    EXPECT_EQ(log.eventState(GhostLog::kOffRoad, 0), 1);
+    EXPECT_EQ(log.eventTime(GhostLog::kOffRoad, 1), 2000);
+    EXPECT_EQ(log.eventState(GhostLog::kOffRoad, 1), 0);
+}
+
+// The lap panel is up for 3000 ms from the tick of the lap: gone at +3000, not at +2999.
+TEST_F(RaceRulesTest, TheLapPanelGoesExactlyThreeSecondsAfterTheLap) {
+    race();
+    frameAt(-50, 0, 0, 20000);
+    frameAt(0, 0, 0, 20010); // lap 1
+    ASSERT_EQ(events.laps, 1);
+    EXPECT_TRUE(game->lapPanelTimer().isActive());
+    frameAt(100, 0, 0, 23009);
+    EXPECT_EQ(events.panelsExpired, 0);
+    frameAt(100, 0, 0, 23010);
+    EXPECT_EQ(events.panelsExpired, 1);
+}
+
+// The car and course selections: a car or course that cannot be read changes nothing and says
+// -1; the course chosen is the one whose records are the best three to beat.
+TEST_F(RaceRulesTest, ChoosingTheCarAndTheCourse) {
+    // A second course, "Loop": the oval under another name, after it in the catalogue, with a
+    // record of its own.
+    std::string oval = dir.read("oval.rod");
+    oval.replace(oval.find("[Oval]"), 6, "[Loop]");
+    dir.write("zloop.rod", oval);
+    dir.write("Velnor.rec", "[Oval]\n0 = 1000 1000 1000\n\n[Loop]\n0 = 2000 2000 2000\n\n");
+    race();
+    const int loop = game->courseCatalogue.indexOfCourse("Loop");
+    ASSERT_EQ(loop, 1);
+    EXPECT_EQ(game->chooseCourse(loop), 0);
+    EXPECT_EQ(game->selectedCourse(), 1);
+    EXPECT_EQ(game->courseBest()[0].totalTime(), 6000);
+    EXPECT_EQ(game->chooseCourse(2), -1);
+    EXPECT_EQ(game->chooseCourse(-1), -1);
+    EXPECT_EQ(game->selectedCourse(), 1);
+    EXPECT_EQ(game->courseBest()[0].totalTime(), 6000);
+    EXPECT_EQ(game->chooseCourse(0), 0);
+    EXPECT_EQ(game->selectedCourse(), 0);
+    EXPECT_EQ(game->courseBest()[0].totalTime(), 3000);
+
+    const int slowpoke = game->carCatalogue.indexOfCar("Slowpoke");
+    ASSERT_GE(slowpoke, 0);
+    EXPECT_EQ(game->chooseCar(slowpoke, false), 0);
+    EXPECT_STREQ(game->playerCar.spec().carname(), "Slowpoke");
+    EXPECT_EQ(game->playerCar.spec().automatic(), 0);
+    EXPECT_EQ(game->chooseCar(5, true), -1);
+    EXPECT_STREQ(game->playerCar.spec().carname(), "Slowpoke");
+    EXPECT_EQ(game->playerCar.spec().automatic(), 0);
+    EXPECT_EQ(game->chooseCar(slowpoke, true), 0);
+    EXPECT_EQ(game->playerCar.spec().automatic(), 1);
+}
+
 } // namespace
 } // namespace velnor

@@ -361,5 +361,33 @@ TEST_F(RaceRulesTest, ChoosingTheCarAndTheCourse) {
     EXPECT_EQ(game->playerCar.spec().automatic(), 1);
 }
 
+// The world is flat: however the car drives, it, the view's target and the light keep their
+// heights, and the drawn car is turned to the car's heading about the vertical.
+TEST_F(RaceRulesTest, TheDrawnCarTurnsWithTheCarAndNothingLeavesTheGround) {
+    Game& g = race();
+    const float carHeight = g.playerModel().position()[2];
+    const float worldHeight = g.course().world.carPosition()[2];
+    const float targetHeight = g.camera().target()[2];
+    const float lightHeight = g.camera().light()[2];
+    KeyTable keys;
+    keys.setDown(vk::kX, true);
+    keys.setDown(vk::kRight, true);
+    for (int pass = 0; pass < 600; ++pass) {
+        clock.advance(10);
+        g.runIdleWork(keys);
+    }
+    g.frameStep(clock.now()); // a frame with no time passed: the keys' last turn is drawn
+    const float heading = g.playerCar.controls().heading();
+    ASSERT_LT(heading, -20.0f); // it did turn right
+    const Rotation turned{heading, 0, 0, 1};
+    EXPECT_EQ(g.playerModel().bodyBox(0).rotation(), turned);
+    EXPECT_EQ(g.playerModel().position()[2], carHeight);
+    EXPECT_EQ(g.course().world.carPosition()[2], worldHeight);
+    EXPECT_EQ(g.camera().target()[2], targetHeight);
+    EXPECT_EQ(g.camera().light()[2], lightHeight);
+    // the eye swings round behind the car
+    EXPECT_NEAR(g.camera().azimuth(), heading + 180.0, 1e-4);
+}
+
 } // namespace
 } // namespace velnor

@@ -389,5 +389,53 @@ TEST_F(RaceRulesTest, TheDrawnCarTurnsWithTheCarAndNothingLeavesTheGround) {
     EXPECT_NEAR(g.camera().azimuth(), heading + 180.0, 1e-4);
 }
 
+// After the finish the car is braked to a stand: in every pass in which it still moves, however
+// slowly, the accelerator is let go and the brake applied; once it stands, its controls are left
+// as they are.
+TEST_F(RaceRulesTest, AfterTheFinishTheCarIsBrakedUntilItStandsAndThenLeftAlone) {
+    Game& g = race();
+    for (int lap = 0; lap < 3; ++lap) {
+        frameAt(-50, 0, 0, 10000 + 20000 * lap);
+        frameAt(0, 0, 0, 10010 + 20000 * lap);
+    }
+    ASSERT_EQ(g.gameState(), GameState::kFinished);
+    DriverControls& controls = g.playerCar.controls();
+    KeyTable keys;
+    // Two passes 10 ms apart each: the brake is pressed in the first and has grown by the second.
+    struct Row {
+        const char* name;
+        double kmh;
+        bool accelerating; // the accelerator held for half a second before
+        bool braked;
+    };
+    const Row rows[] = {{"rolling at 30", 30, true, true},
+                        {"creeping at 0.5", 0.5, true, true},
+                        {"standing", 0, false, false}};
+    std::uint32_t tick = 80000;
+    for (const Row& row : rows) {
+        controls.brakeRelease();
+        controls.acceleratorRelease();
+        if (row.accelerating) {
+            controls.acceleratorKey(true, tick);
+            tick += 500;
+            controls.acceleratorKey(true, tick);
+            ASSERT_GT(controls.accelerator(), controls.acceleratorRest()) << row.name;
+        }
+        g.playerCar.setSpeed(row.kmh);
+        for (int pass = 0; pass < 2; ++pass) {
+            tick += 10;
+            clock.set(tick);
+            g.runIdleWork(keys);
+        }
+        if (row.braked) {
+            EXPECT_GT(controls.brake(), controls.brakeRest()) << row.name;
+            EXPECT_EQ(controls.accelerator(), controls.acceleratorRest()) << row.name;
+        } else {
+            EXPECT_EQ(controls.brake(), controls.brakeRest()) << row.name;
+            EXPECT_EQ(g.playerCar.speed(), 0) << row.name;
+        }
+    }
+}
+
 } // namespace
 } // namespace velnor

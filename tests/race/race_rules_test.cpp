@@ -47,14 +47,14 @@ protected:
     }
 
     // A race on the oval with the test car, started at `startTick`.
-    Game& race(std::uint32_t startTick = 1000) {
+    Game& race(std::uint32_t startTick = 1000, int width = 800, int height = 600) {
         clock.set(startTick);
         game = std::make_unique<Game>(dir.path(), clock, events);
         game->scanFiles();
         EXPECT_EQ(game->chooseCar(game->carCatalogue.indexOfCar("Tester"), true), 0);
         EXPECT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Oval")), 0);
         game->setGhostEnabled(false);
-        game->startRace(640, 480);
+        game->startRace(width, height);
         return *game;
     }
 
@@ -349,8 +349,11 @@ TEST_F(RaceRulesTest, ChoosingTheCarAndTheCourse) {
     EXPECT_EQ(game->selectedCourse(), 0);
     EXPECT_EQ(game->courseBest()[0].totalTime(), 3000);
 
+    // The car list is sorted by name: "Slowpoke" before "Tester", though the file has them the
+    // other way round.
     const int slowpoke = game->carCatalogue.indexOfCar("Slowpoke");
-    ASSERT_GE(slowpoke, 0);
+    EXPECT_EQ(slowpoke, 0);
+    EXPECT_EQ(game->carCatalogue.indexOfCar("Tester"), 1);
     EXPECT_EQ(game->chooseCar(slowpoke, false), 0);
     EXPECT_STREQ(game->playerCar.spec().carname(), "Slowpoke");
     EXPECT_EQ(game->playerCar.spec().automatic(), 0);
@@ -435,6 +438,24 @@ TEST_F(RaceRulesTest, AfterTheFinishTheCarIsBrakedUntilItStandsAndThenLeftAlone)
             EXPECT_EQ(g.playerCar.speed(), 0) << row.name;
         }
     }
+}
+
+// A new game is on the title, wants a ghost for its first race and has the first course chosen;
+// a race's view stands on the 90-pixel instrument panel and fills the rest of the window.
+TEST_F(RaceRulesTest, ANewGameAndTheRaceView) {
+    Game fresh(dir.path(), clock, events);
+    EXPECT_EQ(fresh.gameState(), GameState::kTitle);
+    EXPECT_EQ(fresh.ghostEnabled(), 1);
+    EXPECT_EQ(fresh.selectedCourse(), 0);
+    EXPECT_EQ(fresh.root(), dir.path());
+    fresh.setGhostEnabled(false);
+    EXPECT_EQ(fresh.ghostEnabled(), 0);
+    fresh.setGhostEnabled(true);
+    EXPECT_EQ(fresh.ghostEnabled(), 1);
+
+    Game& g = race();
+    EXPECT_EQ(g.gameState(), GameState::kRacing);
+    EXPECT_EQ(g.camera().viewport(), (std::array<float, 4>{0, 90, 800, 600}));
 }
 
 } // namespace

@@ -31,9 +31,9 @@ public:
     void lapCompleted(const LapCounter&) override { ++laps; }
     void raceFinished(const LapCounter&, int) override {}
     void lapPanelExpired() override { ++panelsExpired; }
-    void modelFileMissing(const std::string&) override {}
+    void modelFileMissing(const std::string&) override { ++modelsMissing; }
     void raceStopped() override {}
-    int laps = 0, panelsExpired = 0;
+    int laps = 0, panelsExpired = 0, modelsMissing = 0;
 };
 
 // The race fixtures: the oval (gate at x = -10, its zone x -110 to -10 and y -60 to 60, the road
@@ -456,6 +456,41 @@ TEST_F(RaceRulesTest, ANewGameAndTheRaceView) {
     Game& g = race();
     EXPECT_EQ(g.gameState(), GameState::kRacing);
     EXPECT_EQ(g.camera().viewport(), (std::array<float, 4>{0, 90, 800, 600}));
+}
+
+// A race started after another starts afresh: no laps, no lap panel, the gate not entered, the
+// view back behind the car at the start, the run's log empty but for the car's and course's names.
+TEST_F(RaceRulesTest, ASecondRaceStartsAfresh) {
+    Game& g = race();
+    frameAt(100, 300, 0, 10000); // off the road
+    frameAt(-50, 0, 0, 10030);
+    frameAt(0, 0, 0, 10040); // lap 1
+    frameAt(-50, 0, 0, 10050);
+    ASSERT_EQ(g.raceClock().completedLaps(), 1);
+    ASSERT_TRUE(g.lapPanelTimer().isActive());
+    ASSERT_EQ(g.gateEntered(), 1);
+    frameAt(-50, 0, 180, 10060);
+    ASSERT_EQ(g.gateReversed(), 1);
+    g.nextView();
+    g.stopRace();
+    EXPECT_EQ(g.gameState(), GameState::kTitle);
+
+    clock.set(20000);
+    ASSERT_EQ(g.chooseCar(g.carCatalogue.indexOfCar("Tester"), true), 0); // the stop reset it
+    g.startRace(800, 600);
+    EXPECT_EQ(g.gameState(), GameState::kRacing);
+    EXPECT_EQ(g.raceClock().completedLaps(), 0);
+    EXPECT_EQ(g.raceClock().time(0), 0);
+    EXPECT_FALSE(g.lapPanelTimer().isActive());
+    EXPECT_EQ(g.gateEntered(), 0);
+    EXPECT_EQ(g.gateReversed(), 0);
+    EXPECT_EQ(g.camera().viewDistance(), 160);
+    EXPECT_EQ(g.camera().target(), (Vec3{0, 0, 20}));
+    EXPECT_EQ(g.runLog().eventCount(GhostLog::kOffRoad), 0); // one in the first race
+    EXPECT_STREQ(g.runLog().carName(), "Tester");
+    EXPECT_STREQ(g.runLog().courseName(), "Oval");
+    EXPECT_EQ(g.playerCar.startTick(), 20000u);
+    EXPECT_EQ(events.modelsMissing, 0); // the model file is there
 }
 
 } // namespace

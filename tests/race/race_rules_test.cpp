@@ -345,6 +345,8 @@ TEST_F(RaceRulesTest, ChoosingTheCarAndTheCourse) {
     EXPECT_EQ(game->chooseCourse(-1), -1);
     EXPECT_EQ(game->selectedCourse(), 1);
     EXPECT_EQ(game->courseBest()[0].totalTime(), 6000);
+    game->startRace(800, 600); // the run is recorded for the course chosen
+    EXPECT_STREQ(game->runLog().courseName(), "Loop");
     EXPECT_EQ(game->chooseCourse(0), 0);
     EXPECT_EQ(game->selectedCourse(), 0);
     EXPECT_EQ(game->courseBest()[0].totalTime(), 3000);

@@ -495,5 +495,41 @@ TEST_F(RaceRulesTest, ASecondRaceStartsAfresh) {
     EXPECT_EQ(events.modelsMissing, 0); // the model file is there
 }
 
+// A ghost is raced as its file has it, with nothing of the ghost raced before: on the oval the
+// ghost pressed the accelerator at 100 ms and let it go at 900 ms; on "Loop" (the oval under
+// another name) it pressed it at 200 ms only.
+TEST_F(RaceRulesTest, EachRaceLoadsItsCoursesGhostAlone) {
+    std::string oval = dir.read("oval.rod");
+    oval.replace(oval.find("[Oval]"), 6, "[Loop]");
+    dir.write("zloop.rod", oval);
+    const std::string idle = " 0 -1 0 -1 0 -1 0 -1 0 -1 0 -1\n";
+    dir.write("Oval.gst",
+              "[Oval]\ncarname = Tester\n\n100 1" + idle + "900 0" + idle + "\n\n5000\n");
+    dir.write("Loop.gst", "[Loop]\ncarname = Slowpoke\n\n200 1" + idle + "\n\n7000\n");
+    race();
+    game->setGhostEnabled(true);
+    game->startRace(800, 600);
+    ASSERT_EQ(game->ghostEnabled(), 1);
+    EXPECT_EQ(game->ghostLog().finishTime(), 5000);
+    EXPECT_STREQ(game->ghostCar().spec().carname(), "Tester");
+
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Loop")), 0);
+    game->startRace(800, 600);
+    ASSERT_EQ(game->ghostEnabled(), 1);
+    EXPECT_STREQ(game->ghostLog().courseName(), "Loop");
+    EXPECT_STREQ(game->ghostLog().carName(), "Slowpoke");
+    EXPECT_STREQ(game->ghostCar().spec().carname(), "Slowpoke");
+    EXPECT_EQ(game->ghostLog().finishTime(), 7000);
+    GhostLog replay = game->ghostLog();
+    EXPECT_EQ(replay.nextEventTime(GhostLog::kAccelerator), 200);
+    replay.advance(GhostLog::kAccelerator);
+    EXPECT_EQ(replay.nextEventTime(GhostLog::kAccelerator), GhostLog::kNone); // not the oval's 900
+
+    // A course without a ghost file races without a ghost, and says so.
+    std::filesystem::remove(dir.file("Loop.gst"));
+    game->startRace(800, 600);
+    EXPECT_EQ(game->ghostEnabled(), 0);
+}
+
 } // namespace
 } // namespace velnor

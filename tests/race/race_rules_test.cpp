@@ -27,13 +27,13 @@ constexpr std::uint32_t afterWrap(std::int64_t ms) {
 
 class QuietEvents final : public RaceEvents {
 public:
-    void raceStarted() override {}
+    void raceStarted() override { ++started; }
     void lapCompleted(const LapCounter&) override { ++laps; }
     void raceFinished(const LapCounter&, int) override {}
     void lapPanelExpired() override { ++panelsExpired; }
     void modelFileMissing(const std::string&) override { ++modelsMissing; }
     void raceStopped() override {}
-    int laps = 0, panelsExpired = 0, modelsMissing = 0;
+    int laps = 0, panelsExpired = 0, modelsMissing = 0, started = 0;
 };
 
 // The race fixtures: the oval (gate at x = -10, its zone x -110 to -10 and y -60 to 60, the road
@@ -457,6 +457,7 @@ TEST_F(RaceRulesTest, ANewGameAndTheRaceView) {
 
     Game& g = race();
     EXPECT_EQ(g.gameState(), GameState::kRacing);
+    EXPECT_EQ(events.started, 1);
     EXPECT_EQ(g.camera().viewport(), (std::array<float, 4>{0, 90, 800, 600}));
 }
 
@@ -524,6 +525,12 @@ TEST_F(RaceRulesTest, EachRaceLoadsItsCoursesGhostAlone) {
     EXPECT_EQ(replay.nextEventTime(GhostLog::kAccelerator), 200);
     replay.advance(GhostLog::kAccelerator);
     EXPECT_EQ(replay.nextEventTime(GhostLog::kAccelerator), GhostLog::kNone); // not the oval's 900
+    // The ghost is drawn as its own car, a hatchback (body type 3: the body's first corner
+    // 1950 mm ahead), see-through; the player's sedan's is 2250 mm ahead. Models are in 0.1 m.
+    EXPECT_FLOAT_EQ(game->ghostModel().bodyBox(0).vertex(0)[0], 19.5f);
+    EXPECT_FLOAT_EQ(game->playerModel().bodyBox(0).vertex(0)[0], 22.5f);
+    EXPECT_EQ(game->ghostModel().bodyBox(0).colour()[3], 0.4f);
+    EXPECT_EQ(game->playerModel().bodyBox(0).colour()[3], 1.0f);
 
     // A course without a ghost file races without a ghost, and says so.
     std::filesystem::remove(dir.file("Loop.gst"));

@@ -538,5 +538,16 @@ TEST_F(RaceRulesTest, EachRaceLoadsItsCoursesGhostAlone) {
     EXPECT_EQ(game->ghostEnabled(), 0);
 }
 
+// The run is saved as the course's ghost (0), but never over another course's ghost (-1).
+TEST_F(RaceRulesTest, SavingTheRunAsTheCoursesGhost) {
+    Game& g = race();
+    dir.write("Oval.gst", "[Elsewhere]\ncarname = Tester\n\n\n\n1\n");
+    EXPECT_EQ(g.saveRunAsGhost(), -1);
+    EXPECT_EQ(dir.read("Oval.gst"), "[Elsewhere]\ncarname = Tester\n\n\n\n1\n");
+    std::filesystem::remove(dir.file("Oval.gst"));
+    EXPECT_EQ(g.saveRunAsGhost(), 0);
+    EXPECT_EQ(dir.read("Oval.gst").substr(0, 7), "[Oval]\n");
+}
+
 } // namespace
 } // namespace velnor

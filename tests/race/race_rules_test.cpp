@@ -340,6 +340,11 @@ TEST_F(RaceRulesTest, ChoosingTheCarAndTheCourse) {
     ASSERT_EQ(loop, 1);
     EXPECT_EQ(game->chooseCourse(loop), 0);
     EXPECT_EQ(game->selectedCourse(), 1);
+    // the race's course is the course as loaded, whatever records come with it
+    const CourseWorld& loaded = game->courseCatalogue.loadedWorld();
+    EXPECT_EQ(game->course().world.carPosition(), loaded.carPosition());
+    EXPECT_EQ(game->course().world.roadPiece(0).colour(), loaded.roadPiece(0).colour());
+    EXPECT_EQ(game->course().world.roadPiece(0).offset(), loaded.roadPiece(0).offset());
     EXPECT_EQ(game->courseBest()[0].totalTime(), 6000);
     EXPECT_EQ(game->chooseCourse(2), -1);
     EXPECT_EQ(game->chooseCourse(-1), -1);

@@ -138,6 +138,10 @@ TEST(LapCounterTest, ATimeForNoLapSlotEndsTheLapBeingDriven) {
     counter.setTime(250, 8);
     EXPECT_EQ(counter.lapTime(9), 650);
     EXPECT_EQ(counter.lapTime(10), 1200); // no lap slot: the lap just completed, 1700 - 500
+    // slot 0 is a lap slot like the others, whatever lap is being driven
+    counter.setTime(300, 0);
+    EXPECT_EQ(counter.time(0), 300);
+    EXPECT_EQ(counter.time(2), 0);
 }
 
 TEST(LapCounterTest, AResetCounterIsAnEmptyRaceOfThreeLaps) {

@@ -195,6 +195,10 @@ TEST(LapCounterTest, TheLapJustCompletedBeforeTheSecondLapAndAfterTheTenthIsTheF
     EXPECT_EQ(counter.lapTime(-1), 9000);
     counter.completeLap();
     EXPECT_EQ(counter.lapTime(-1), 4000);
+    // past the tenth lap a time has no slot: it is not kept, and the laps stay counted
+    counter.setTime(123456, -1);
+    EXPECT_EQ(counter.completedLaps(), 11);
+    EXPECT_EQ(counter.time(9), 49000);
 }
 
 TEST(LapCounterTest, ALapTimeFromAFileIsHeldWithin32Bits) {

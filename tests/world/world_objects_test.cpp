@@ -308,5 +308,16 @@ TEST(CameraViewsTest, TheViewportIsTakenInWholePixels) {
     EXPECT_EQ(camera.applyCamera().viewport, (std::array<int, 4>{1, 90, 799, 510}));
 }
 
+// Before its first frame a following view looks from straight behind a car heading 0° (azimuth
+// 180°): the close view's eye is 10 cos 1° = 9.998477 behind the target and exactly level with it
+// across.
+TEST(CameraViewsTest, AFollowingViewStartsStraightBehind) {
+    Camera camera;
+    camera.setViewMode(1);
+    const Camera::View view = camera.applyCamera();
+    EXPECT_NEAR(view.eye[0], -9.998477f, 1e-4);
+    EXPECT_NEAR(view.eye[1], 0, 1e-4);
+}
+
 } // namespace
 } // namespace velnor

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <string_view>
 #include <utility>
 
 namespace velnor {
@@ -103,6 +104,41 @@ TEST(RoadPieceTest, SidesParallelToYAreDecidedByTheQuadrilateral) {
     EXPECT_EQ(carAt(trapezoid, 350, 180), 1);
     // All four corners on one point: never a division by zero, never "on".
     EXPECT_EQ(carAt(piece({{5, 5}, {5, 5}, {5, 5}, {5, 5}}), 5, 5), 1);
+}
+
+// The margin is 5 units (0.5 m) on every side, edges included: a car 18 units wide at y holds
+// y - 9 to y + 9, so on a piece from y 0 to 100 it is on at y = 4 (reaching -5) and at y = 96
+// (reaching 105), off a quarter of a unit further out; the same along x, without the half width.
+TEST(RoadPieceTest, TheMarginIsHalfAMetreOnEverySideEdgesIncluded) {
+    struct Case {
+        const char* piece;
+        float x, y;
+        int expected;
+    };
+    // A rectangle x 0..1000, y 0..100; an upright one x 200..300, y 0..1000 (sides along y); a
+    // slanted one whose sides climb 1 in 10: y = x / 10 and y = 100 + x / 10 (at x = 500: 50 to
+    // 150).
+    const RoadPiece rectangle = piece({{0, 0}, {1000, 0}, {1000, 100}, {0, 100}});
+    const RoadPiece upright = piece({{200, 0}, {200, 1000}, {300, 1000}, {300, 0}});
+    const RoadPiece slanted = piece({{0, 0}, {1000, 100}, {1000, 200}, {0, 100}});
+    const Case cases[] = {
+        {"rectangle", 500, 4, 0},      {"rectangle", 500, 3.75f, 1},   {"rectangle", 500, 96, 0},
+        {"rectangle", 500, 96.25f, 1}, {"rectangle", -5, 50, 0},       {"rectangle", -5.25f, 50, 1},
+        {"rectangle", 1005, 50, 0},    {"rectangle", 1005.25f, 50, 1}, {"upright", 250, 4, 0},
+        {"upright", 250, 3.75f, 1},    {"upright", 250, 996, 0},       {"upright", 250, 996.25f, 1},
+        {"upright", 195, 500, 0},      {"upright", 194.75f, 500, 1},   {"upright", 305, 500, 0},
+        {"upright", 305.25f, 500, 1},  {"slanted", 500, 54, 0},        {"slanted", 500, 53.75f, 1},
+        {"slanted", 500, 146, 0},      {"slanted", 500, 146.25f, 1},   {"slanted", 500, 100, 0},
+        {"slanted", 900, 140, 0},      {"slanted", 900, 60, 1},        {"slanted", 100, 190, 1},
+    };
+    for (const Case& c : cases) {
+        const RoadPiece& p = std::string_view(c.piece) == "rectangle" ? rectangle
+                             : std::string_view(c.piece) == "upright" ? upright
+                                                                      : slanted;
+        EXPECT_EQ(carAt(p, c.x, c.y), c.expected) << c.piece << " " << c.x << ", " << c.y;
+        EXPECT_EQ(p.containsCarAt(c.x, c.y, 18), c.expected)
+            << c.piece << " " << c.x << ", " << c.y;
+    }
 }
 
 } // namespace

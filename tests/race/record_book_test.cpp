@@ -318,5 +318,58 @@ TEST(RecordBookTest, SectionsOfCoursesNotListedAreKeptApartByAnEmptyLine) {
     EXPECT_EQ(dir.read("Velnor.rec"), "[Oval]\n0 = 5\n1 =\n2 =\n\n");
 }
 
+// Twenty courses C0 ... C19.
+std::vector<CatalogueEntry> twentyCourses() {
+    std::vector<CatalogueEntry> list;
+    for (int i = 0; i < 20; ++i) {
+        CatalogueEntry entry;
+        std::string name(1, 'C');
+        name.append(std::to_string(i));
+        copyText(entry.name, name);
+        list.push_back(entry);
+    }
+    return list;
+}
+
+TEST(RecordBookTest, LinesThatAreNoPlaceLineTouchNoRecord) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[C0]\n0 = 100\n3 = 400\n9 = 600\na = 700\nz=800\n~ = 900\n");
+    const auto list = twentyCourses();
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 100);
+    for (int slot = 0; slot < 20; ++slot) {
+        for (int place = 0; place < 3; ++place) {
+            if (slot != 0 || place != 0) {
+                EXPECT_TRUE(book.place(slot, place).isEmpty()) << slot << " " << place;
+            }
+        }
+    }
+}
+
+TEST(RecordBookTest, PlaceLinesBeforeAnySectionBelongToTheFirstCourse) {
+    TempDir dir;
+    dir.write("Velnor.rec", "1 = 50\n[C1]\n0 = 70\n");
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), twentyCourses()), 0);
+    EXPECT_EQ(book.place(0, 1).totalTime(), 50);
+    EXPECT_EQ(book.place(1, 0).totalTime(), 70);
+    EXPECT_TRUE(book.place(1, 1).isEmpty());
+}
+
+TEST(RecordBookTest, AClearedBookWritesNothing) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Gone]\n0 = 1\n\n[Oval]\n0 = 2\n");
+    const auto list = courses({"Oval"});
+    RecordBook book;
+    book.readRecords(dir.file("Velnor.rec"), list);
+    ASSERT_EQ(book.place(0, 0).totalTime(), 2);
+    book.clear();
+    EXPECT_TRUE(book.place(0, 0).isEmpty());
+    EXPECT_EQ(book.place(0, 0).lapTotal(), 3);
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "");
+}
+
 } // namespace
 } // namespace velnor

@@ -299,6 +299,11 @@ TEST(RecordBookTest, WhetherTheFileWasWritten) {
                   0);
     }
     EXPECT_FALSE(written); // placed, but the file could not be written
+    {
+        test::FileSizeLimit full(10);
+        EXPECT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), -1);
+    }
+    EXPECT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
     EXPECT_EQ(book.place(0, 0).totalTime(), 297);
     EXPECT_EQ(book.place(0, 1).totalTime(), 300);
     EXPECT_EQ(book.place(0, 2).totalTime(), 600);

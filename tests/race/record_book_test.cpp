@@ -376,5 +376,21 @@ TEST(RecordBookTest, AClearedBookWritesNothing) {
     EXPECT_EQ(dir.read("Velnor.rec"), "");
 }
 
+TEST(RecordBookTest, APlacedRaceChangesOnlyItsOwnCoursesRecords) {
+    TempDir dir;
+    const auto list = courses({"Oval", "Hill"});
+    RecordBook book;
+    book.place(1, 0) = race({5000, 5000, 5000});
+    book.place(1, 1) = race({6000, 6000, 6000});
+    std::array<LapCounter, 3> best;
+    EXPECT_EQ(
+        updateCourseRecords(race({1000, 1000, 1000}), best, 0, book, list, dir.file("Velnor.rec")),
+        0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 3000);
+    EXPECT_EQ(book.place(1, 0).totalTime(), 15000);
+    EXPECT_EQ(book.place(1, 1).totalTime(), 18000);
+    EXPECT_TRUE(book.place(1, 2).isEmpty());
+}
+
 } // namespace
 } // namespace velnor

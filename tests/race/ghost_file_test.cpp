@@ -217,6 +217,8 @@ TEST(GhostFileTest, NoFileLeavesTheLogAlone) {
     std::filesystem::create_directory(dir.file("Nowhere.gst")); // a folder is no ghost
     EXPECT_EQ(loadGhost(dir.path(), log), -1);
     EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
+    EXPECT_EQ(saveGhost(dir.path(), log), -1); // nor is a ghost saved over it
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("Nowhere.gst")));
 }
 
 } // namespace

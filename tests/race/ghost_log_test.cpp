@@ -277,5 +277,58 @@ TEST(GhostLogTest, AFullValueChannelRecordsNothingMore) {
     EXPECT_EQ(log.currentValue(GhostLog::kDistance), GhostLog::kEmptyValue);
 }
 
+// Every steering change, left or right, press or release, stores the car's speed, distance and
+// heading at its race time: the car reset at tick 0 is at race time 2000 at tick 5000.
+TEST(GhostLogTest, EverySteeringChangeStoresASnapshotOfTheCar) {
+    Vehicle car = test::exampleCar();
+    car.step(5000);
+    car.setSpeed(50);
+    car.setDistance(123.5);
+    car.controls().setHeading(-12.5f);
+    GhostLog log;
+    KeyTable keys;
+    struct Step {
+        int key;
+        bool down;
+    };
+    const Step steps[] = {
+        {vk::kRight, true}, {vk::kRight, false}, {vk::kLeft, true}, {vk::kLeft, false}};
+    for (const Step& step : steps) {
+        keys.setDown(step.key, step.down);
+        log.pollDrivingKeys(car, keys, 5000);
+    }
+    EXPECT_EQ(log.eventCount(GhostLog::kSteerRight), 2);
+    EXPECT_EQ(log.eventCount(GhostLog::kSteerLeft), 2);
+    for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel) {
+        ASSERT_EQ(log.valueCount(channel), 4) << channel;
+        for (int slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(log.valueTime(channel, slot), 2000) << channel << " " << slot;
+    }
+    EXPECT_EQ(log.value(GhostLog::kSpeed, 0), 50);
+    EXPECT_EQ(log.value(GhostLog::kDistance, 0), 123.5);
+    EXPECT_EQ(log.value(GhostLog::kHeading, 0), -12.5);
+    EXPECT_EQ(log.value(GhostLog::kSpeed, 3), 50);
+    EXPECT_EQ(log.value(GhostLog::kDistance, 3), 123.5);
+}
+
+// One channel filled to its last slot, its neighbour holding an event: replay reads neither
+// past the end of the full channel nor before the start of the fresh one.
+TEST(GhostLogTest, AChannelsReplayEndsAtItsOwnLastSlot) {
+    GhostLog log;
+    for (int slot = 0; slot < GhostLog::kCapacity; ++slot)
+        log.setEvent(GhostLog::kBrake, slot, slot, slot % 2 == 0 ? 1 : 0);
+    log.setEvent(GhostLog::kSteerLeft, 0, 777, 1);
+    log.setEvent(GhostLog::kAccelerator, GhostLog::kCapacity - 1, 888, 1);
+    EXPECT_EQ(log.currentEventTime(GhostLog::kSteerLeft), GhostLog::kNone); // not yet begun
+    EXPECT_EQ(log.takeState(GhostLog::kSteerLeft), -1);
+    for (int i = 0; i < GhostLog::kCapacity; ++i)
+        log.advance(GhostLog::kBrake);
+    EXPECT_EQ(log.currentEventTime(GhostLog::kBrake), GhostLog::kCapacity - 1); // the last slot
+    EXPECT_EQ(log.nextEventTime(GhostLog::kBrake), GhostLog::kNone);
+    log.advance(GhostLog::kBrake);
+    EXPECT_EQ(log.currentEventTime(GhostLog::kBrake), GhostLog::kNone);
+    EXPECT_EQ(log.takeState(GhostLog::kBrake), -1);
+}
+
 } // namespace
 } // namespace velnor

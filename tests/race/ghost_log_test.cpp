@@ -328,6 +328,13 @@ TEST(GhostLogTest, AChannelsReplayEndsAtItsOwnLastSlot) {
     log.advance(GhostLog::kBrake);
     EXPECT_EQ(log.currentEventTime(GhostLog::kBrake), GhostLog::kNone);
     EXPECT_EQ(log.takeState(GhostLog::kBrake), -1);
+
+    // past the last of a shorter channel there is no current event either
+    log.advance(GhostLog::kSteerLeft);
+    EXPECT_EQ(log.currentEventTime(GhostLog::kSteerLeft), 777);
+    log.advance(GhostLog::kSteerLeft);
+    EXPECT_EQ(log.currentEventTime(GhostLog::kSteerLeft), GhostLog::kNone);
+    EXPECT_EQ(log.takeState(GhostLog::kSteerLeft), -1);
 }
 
 } // namespace

@@ -337,5 +337,25 @@ TEST(GhostLogTest, AChannelsReplayEndsAtItsOwnLastSlot) {
     EXPECT_EQ(log.takeState(GhostLog::kSteerLeft), -1);
 }
 
+// The same for the snapshot channels: the distance channel full, the heading's next to it holding
+// a snapshot in its first slot.
+TEST(GhostLogTest, ASnapshotChannelsReplayEndsAtItsOwnLastSlot) {
+    GhostLog log;
+    for (int slot = 0; slot < GhostLog::kCapacity; ++slot)
+        log.setValue(GhostLog::kDistance, slot, 10 * slot, 0.5 * slot);
+    log.setValue(GhostLog::kHeading, 0, 4242, 42.0);
+    for (int i = 0; i < GhostLog::kCapacity - 1; ++i)
+        log.advanceValue(GhostLog::kDistance);
+    // at slot 1022: one more to come, at 10230
+    EXPECT_EQ(log.currentValue(GhostLog::kDistance), 511.0);
+    EXPECT_EQ(log.nextValueTime(GhostLog::kDistance), 10230);
+    log.advanceValue(GhostLog::kDistance); // the last slot
+    EXPECT_EQ(log.currentValue(GhostLog::kDistance), 511.5);
+    EXPECT_EQ(log.nextValueTime(GhostLog::kDistance), GhostLog::kNone);
+    log.advanceValue(GhostLog::kDistance); // past it
+    EXPECT_EQ(log.currentValue(GhostLog::kDistance), GhostLog::kEmptyValue);
+    EXPECT_EQ(log.nextValueTime(GhostLog::kDistance), GhostLog::kNone);
+}
+
 } // namespace
 } // namespace velnor

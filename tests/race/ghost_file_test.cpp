@@ -131,6 +131,13 @@ TEST(GhostFileTest, FileNamesStayInTheGameDirectory) {
         {"a\\b:c*d?e\"f<g>h|i", "a%5Cb%3Ac%2Ad%3Fe%22f%3Cg%3Eh%7Ci.gst"},
         {"50%/x", "50%25%2Fx.gst"},
         {"tab\there", "tab%09here.gst"},
+        {"A\x7F"
+         "B",
+         "A%7FB.gst"}, // DEL, the last byte a name cannot hold
+        {"A\x80"
+         "B",
+         "A\x80"
+         "B.gst"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ghostFileName(c.course), c.file) << c.course;
@@ -219,6 +226,16 @@ TEST(GhostFileTest, NoFileLeavesTheLogAlone) {
     EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
     EXPECT_EQ(saveGhost(dir.path(), log), -1); // nor is a ghost saved over it
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Nowhere.gst")));
+}
+
+// A file of the ghost's name that holds no section at all is nobody's ghost: saving replaces it.
+TEST(GhostFileTest, AFileWithoutSectionsIsNobodysGhost) {
+    test::TempDir dir;
+    dir.write("Oval.gst", "junk\n/ [Other] a comment\n");
+    GhostLog log = named("Oval");
+    EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    EXPECT_EQ(dir.read("Oval.gst").substr(0, 7), "[Oval]\n");
 }
 
 } // namespace

@@ -207,6 +207,12 @@ TEST(GhostFileTest, AGhostUnderItsOlderFileNameIsStillFound) {
     third.setCourseName("A:B"); // the same older name, another course
     EXPECT_EQ(loadGhost(dir.path(), third), -1);
 
+    // A leading "." became "_" as well, and only a leading one.
+    dir.write("_hidden.gst", "[.hidden]\ncarname = Dot\n\n\n\n12\n");
+    EXPECT_STREQ(readBack(dir, ".hidden").carName(), "Dot");
+    dir.write("_x._y.gst", "[.x.:y]\ncarname = Dots\n\n\n\n13\n");
+    EXPECT_STREQ(readBack(dir, ".x.:y").carName(), "Dots");
+
     // Saving writes the file of today's name; it wins from then on.
     GhostLog log = named("A/B", "Falco GT");
     log.setFinishTime(99);

@@ -244,5 +244,43 @@ TEST(GhostFileTest, AFileWithoutSectionsIsNobodysGhost) {
     EXPECT_EQ(dir.read("Oval.gst").substr(0, 7), "[Oval]\n");
 }
 
+// Rows as a hand-edited file may have them: a number too many after a whole row does not make it
+// any less a row, and every snapshot channel is read, the speed included.
+TEST(GhostFileTest, AWholeRowIsARowWhateverFollowsIt) {
+    test::TempDir dir;
+    dir.write("Oval.gst", "[Oval]\ncarname = Kite\n\n"
+                          "100 1 0 -1 0 -1 0 -1 0 -1 0 -1 0 -1 99\n"
+                          "200 0 0 -1 0 -1 0 -1 0 -1 0 -1 0 -1\n\n"
+                          "300 42.5 310 7.25 320 -3.5 1 2\n"
+                          "400 50.0 410 8.0 420 -4.0\n\n"
+                          "5555\n");
+    GhostLog back = readBack(dir, "Oval");
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), 100);
+    back.advance(GhostLog::kAccelerator);
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), 200);
+    const double speeds[] = {42.5, 50.0};
+    const double distances[] = {7.25, 8.0};
+    const double headings[] = {-3.5, -4.0};
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), 300 + 100 * row) << row;
+        EXPECT_EQ(back.nextValueTime(GhostLog::kDistance), 310 + 100 * row) << row;
+        EXPECT_EQ(back.nextValueTime(GhostLog::kHeading), 320 + 100 * row) << row;
+        for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
+            back.advanceValue(channel);
+        EXPECT_EQ(back.currentValue(GhostLog::kSpeed), speeds[row]) << row;
+        EXPECT_EQ(back.currentValue(GhostLog::kDistance), distances[row]) << row;
+        EXPECT_EQ(back.currentValue(GhostLog::kHeading), headings[row]) << row;
+    }
+    EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), GhostLog::kNone);
+    EXPECT_EQ(back.finishTime(), 5555);
+}
+
+TEST(GhostFileTest, NoGhostUnderEitherNameIsMinusOne) {
+    test::TempDir dir;
+    GhostLog log = named("A/B", "Mine"); // "A%2FB.gst" today, "A_B.gst" before
+    EXPECT_EQ(loadGhost(dir.path(), log), -1);
+    EXPECT_STREQ(log.carName(), "Mine");
+}
+
 } // namespace
 } // namespace velnor

@@ -282,5 +282,21 @@ TEST(GhostFileTest, NoGhostUnderEitherNameIsMinusOne) {
     EXPECT_STREQ(log.carName(), "Mine");
 }
 
+// Each channel is written in full, however many entries the others have.
+TEST(GhostFileTest, EveryEntryOfTheBusiestChannelIsWritten) {
+    test::TempDir dir;
+    GhostLog log = named("Oval");
+    for (int i = 0; i < 3; ++i)
+        log.recordValue(100 * i, GhostLog::kSpeed, 10.0 + i);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    GhostLog back = readBack(dir, "Oval");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), 100 * i) << i;
+        back.advanceValue(GhostLog::kSpeed);
+        EXPECT_EQ(back.currentValue(GhostLog::kSpeed), 10.0 + i) << i;
+    }
+    EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), GhostLog::kNone);
+}
+
 } // namespace
 } // namespace velnor

@@ -119,5 +119,30 @@ TEST_F(HeadlessRaceTest, LeavingTheRoadIsCountedOncePerLeaving) {
     EXPECT_EQ(race.laps.size(), 1u); // the gate, 50 m ahead of the start, was crossed once
 }
 
+// With a ghost file for the oval, the race runs against it unless told not to.
+TEST_F(HeadlessRaceTest, TheGhostIsRacedOnlyWhenAsked) {
+    dir.write("Oval.gst", "[Oval]\ncarname = Slowpoke\n\n\n\n5000\n");
+    RaceOptions options = scripted("", 0);
+    options.ghost = false;
+    const RaceResult alone = runHeadlessRace(options);
+    EXPECT_FALSE(alone.ghostRaced);
+    EXPECT_EQ(alone.ghostCarName, "");
+    options.ghost = true;
+    const RaceResult raced = runHeadlessRace(options);
+    EXPECT_TRUE(raced.ghostRaced);
+    EXPECT_EQ(raced.ghostCarName, "Slowpoke");
+    EXPECT_EQ(raced.ghost.gear, 1);
+}
+
+// "Slowpoke" is the first car of the sorted list, "Oval" the only course: index 0 is a car and a
+// course like any other.
+TEST_F(HeadlessRaceTest, TheFirstCarOfTheListRaces) {
+    RaceOptions options = scripted("", 0);
+    options.car = "Slowpoke";
+    const RaceResult race = runHeadlessRace(options);
+    EXPECT_EQ(race.error, "");
+    EXPECT_EQ(race.raceTime, 0);
+}
+
 } // namespace
 } // namespace velnor

@@ -144,5 +144,15 @@ TEST_F(HeadlessRaceTest, TheFirstCarOfTheListRaces) {
     EXPECT_EQ(race.raceTime, 0);
 }
 
+// The run is saved as the course's ghost only after a finish, and only when asked.
+TEST_F(HeadlessRaceTest, OnlyAFinishedRaceIsSavedAsTheGhost) {
+    RaceOptions options = scripted("-3000 X down\n", 2000);
+    options.saveGhost = true;
+    const RaceResult race = runHeadlessRace(options);
+    EXPECT_FALSE(race.finished);
+    EXPECT_FALSE(race.ghostSaved);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Oval.gst")));
+}
+
 } // namespace
 } // namespace velnor

@@ -162,5 +162,14 @@ TEST(StartFinishGateTest, OnlyAUnitComponentMakesAnAxis) {
     }
 }
 
+// Gates whose zones straddle the axis: the zone of a +x gate at x = 50 runs from -50 to 50, that of
+// a -x gate at x = -50 from -50 to 50.
+TEST(StartFinishGateTest, ZonesAcrossTheOrigin) {
+    expectZone(gate({1, 0, 0}, {50, -20, 0}, {50, 20, 0}), {-50, 50, -20, 20});
+    expectZone(gate({-1, 0, 0}, {-50, -20, 0}, {-50, 20, 0}), {-50, 50, -20, 20});
+    expectZone(gate({0, 1, 0}, {-20, 50, 0}, {20, 50, 0}), {-50, 50, -20, 20});
+    expectZone(gate({0, -1, 0}, {-20, -50, 0}, {20, -50, 0}), {-50, 50, -20, 20});
+}
+
 } // namespace
 } // namespace velnor

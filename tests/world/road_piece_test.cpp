@@ -141,5 +141,36 @@ TEST(RoadPieceTest, TheMarginIsHalfAMetreOnEverySideEdgesIncluded) {
     }
 }
 
+// Pieces of other shapes: a trapezoid wider at its far side (the longest stretch along x is the
+// far side's, -200 to 1200, tied with the pair across from 0 to 1200: the first found, 0 to 1200,
+// is the piece's length), and pieces with only one side parallel to y.
+TEST(RoadPieceTest, TrapezoidsAndPiecesWithOneSideAlongY) {
+    struct Case {
+        const char* name;
+        Corners corners;
+        float x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {"wide far side, inside", {{0, 0}, {1000, 0}, {1200, 100}, {-200, 100}}, 500, 50, 0},
+        {"wide far side, near its right end",
+         {{0, 0}, {1000, 0}, {1200, 100}, {-200, 100}},
+         1100,
+         50,
+         0},
+        {"wide far side, near its left end",
+         {{0, 0}, {1000, 0}, {1200, 100}, {-200, 100}},
+         -100,
+         50,
+         1},
+        {"left side along y, inside", {{0, 0}, {0, 100}, {400, 160}, {380, -40}}, 200, 50, 0},
+        {"left side along y, beyond", {{0, 0}, {0, 100}, {400, 160}, {380, -40}}, 200, 300, 1},
+        {"right side along y, inside", {{0, 0}, {20, 300}, {100, 300}, {100, 0}}, 50, 150, 0},
+        {"right side along y, beyond", {{0, 0}, {20, 300}, {100, 300}, {100, 0}}, 50, 500, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(carAt(piece(c.corners), c.x, c.y), c.expected) << c.name;
+}
+
 } // namespace
 } // namespace velnor

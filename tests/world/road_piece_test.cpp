@@ -172,5 +172,25 @@ TEST(RoadPieceTest, TrapezoidsAndPiecesWithOneSideAlongY) {
         EXPECT_EQ(carAt(piece(c.corners), c.x, c.y), c.expected) << c.name;
 }
 
+// A car of no width (a point) is held anywhere from 5 units before the piece's edge to 5 beyond it:
+// on the rectangle y 0..100 from y = -5 to y = 105, on the upright piece y 0..1000 from -5 to 1005.
+TEST(RoadPieceTest, APointIsHeldUpToTheMarginOnEitherSide) {
+    const RoadPiece rectangle = piece({{0, 0}, {1000, 0}, {1000, 100}, {0, 100}});
+    const RoadPiece upright = piece({{200, 0}, {200, 1000}, {300, 1000}, {300, 0}});
+    struct Case {
+        const RoadPiece* piece;
+        float x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {&rectangle, 500, -5.25f, 1}, {&rectangle, 500, -5, 0},  {&rectangle, 500, 2, 0},
+        {&rectangle, 500, 98, 0},     {&rectangle, 500, 105, 0}, {&rectangle, 500, 105.25f, 1},
+        {&upright, 250, -5.25f, 1},   {&upright, 250, -5, 0},    {&upright, 250, 2, 0},
+        {&upright, 250, 998, 0},      {&upright, 250, 1005, 0},  {&upright, 250, 1005.25f, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.piece->containsCarAt(c.x, c.y, 0), c.expected) << c.x << ", " << c.y;
+}
+
 } // namespace
 } // namespace velnor

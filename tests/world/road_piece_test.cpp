@@ -167,6 +167,8 @@ TEST(RoadPieceTest, TrapezoidsAndPiecesWithOneSideAlongY) {
         {"left side along y, beyond", {{0, 0}, {0, 100}, {400, 160}, {380, -40}}, 200, 300, 1},
         {"right side along y, inside", {{0, 0}, {20, 300}, {100, 300}, {100, 0}}, 50, 150, 0},
         {"right side along y, beyond", {{0, 0}, {20, 300}, {100, 300}, {100, 0}}, 50, 500, 1},
+        // corner 0 lies farthest along x: at x = 290 the piece runs from y 0 to 500
+        {"corner 0 farthest out", {{300, 0}, {280, 1000}, {200, 1000}, {200, 0}}, 290, 10, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(carAt(piece(c.corners), c.x, c.y), c.expected) << c.name;

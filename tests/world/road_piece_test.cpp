@@ -194,5 +194,37 @@ TEST(RoadPieceTest, APointIsHeldUpToTheMarginOnEitherSide) {
         EXPECT_EQ(c.piece->containsCarAt(c.x, c.y, 0), c.expected) << c.x << ", " << c.y;
 }
 
+// Pieces with a side along y, probed where only a corner reaches: the cross-section at a corner
+// that sticks out alone is that corner's y. And a piece far from the origin: only its own four
+// corners make its outline.
+TEST(RoadPieceTest, APointBesideACornerThatSticksOutAlone) {
+    struct Case {
+        const char* name;
+        Corners corners;
+        float x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {"right corner alone at x 400, y 160",
+         {{0, 0}, {0, 100}, {400, 160}, {380, -40}},
+         402,
+         160,
+         0},
+        {"left corner alone at x 0, y 60", {{400, 0}, {400, 100}, {0, 60}, {20, -40}}, -2, 60, 0},
+        {"far from the origin, inside",
+         {{-100, 2000}, {-100, 3000}, {100, 3000}, {100, 2000}},
+         -50,
+         2500,
+         0},
+        {"far from the origin, short of it",
+         {{-100, 2000}, {-100, 3000}, {100, 3000}, {100, 2000}},
+         -50,
+         1600,
+         1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(piece(c.corners).containsCarAt(c.x, c.y, 0), c.expected) << c.name;
+}
+
 } // namespace
 } // namespace velnor

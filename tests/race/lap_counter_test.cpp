@@ -193,6 +193,9 @@ TEST(LapCounterTest, TheLapJustCompletedBeforeTheSecondLapAndAfterTheTenthIsTheF
     // the tenth lap ran from 4000 + 36000 to 4000 + 45000: 9000 ms
     EXPECT_EQ(counter.completedLaps(), 10);
     EXPECT_EQ(counter.lapTime(-1), 9000);
+    counter.setTime(777777, -1); // the eleventh lap has no slot: its time is not kept
+    EXPECT_EQ(counter.completedLaps(), 10);
+    EXPECT_EQ(counter.lapTime(-1), 9000);
     counter.completeLap();
     EXPECT_EQ(counter.lapTime(-1), 4000);
     // past the tenth lap a time has no slot: it is not kept, and the laps stay counted

@@ -431,5 +431,32 @@ TEST(CourseCatalogueTest, PillarsBoxesAndTheGateAsTheFileGivesThem) {
     }
 }
 
+// A course file's path, relative to the game directory, may be 247 bytes long, not one more; a
+// file that is not there lists nothing.
+TEST(CourseCatalogueTest, PathsUpTo247BytesAndMissingFiles) {
+    TempDir dir;
+    const std::string folder(100, 'd');
+    const std::string fits = folder + "/" + std::string(142, 'e') + ".rod";   // 247 bytes
+    const std::string longer = folder + "/" + std::string(143, 'e') + ".rod"; // 248 bytes
+    ASSERT_EQ(fits.size(), 247u);
+    dir.write(fits, "[Fits]\n");
+    dir.write(longer, "[Longer]\n");
+    CourseCatalogue catalogue(dir.path());
+    EXPECT_EQ(catalogue.listCourseFile(fits), 0);
+    EXPECT_EQ(catalogue.listCourseFile(longer), -1);
+    EXPECT_EQ(catalogue.listCourseFile("missing.rod"), -1);
+    ASSERT_EQ(catalogue.count(), 1);
+    EXPECT_STREQ(catalogue.entry(0).name, "Fits");
+}
+
+TEST(CourseCatalogueTest, AResetWorldHasNoGround) {
+    CourseWorld world;
+    world.ground().setUsed(1);
+    world.ground().setVertex(0, 1, 2, 3);
+    world.resetWorld();
+    EXPECT_FALSE(world.ground().isUsed());
+    EXPECT_EQ(world.ground().vertex(0), (Vec3{0, 0, 0}));
+}
+
 } // namespace
 } // namespace velnor

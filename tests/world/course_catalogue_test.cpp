@@ -359,6 +359,9 @@ TEST(CourseCatalogueTest, MoreThanAHundredCourses) {
     ASSERT_EQ(catalogue.count(), CourseCatalogue::kCapacity);
     EXPECT_STREQ(catalogue.entry(99).name, "Course 99");
     EXPECT_STREQ(catalogue.entry(99).comment, "number 99");
+    // the comments of the courses not listed describe no listed course
+    for (const int i : {0, 1, 98})
+        EXPECT_EQ(std::string(catalogue.entry(i).comment), "number " + std::to_string(i)) << i;
 }
 
 TEST(CourseCatalogueTest, LongNamesCommentsAndPathsAreCut) {

@@ -203,6 +203,9 @@ TEST_F(RaceTest, TheAutopilotDrivesThreeLapsAndTheRecordIsKept) {
     EXPECT_TRUE(race.recordsWritten);
     EXPECT_EQ(race.offRoad, 0);
     EXPECT_EQ(race.car.speed, 0); // rolled to a stand
+    // and the race ends there, a few seconds after the finish, not at the time-out
+    EXPECT_GT(race.raceTime, race.totalTime);
+    EXPECT_LT(race.raceTime, race.totalTime + 30000);
     // A slower car does not beat it: place 1, and the records file holds both.
     RaceOptions slower = autopilotRace();
     slower.car = "Slowpoke";

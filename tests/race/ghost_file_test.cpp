@@ -135,6 +135,13 @@ TEST(GhostFileTest, FileNamesStayInTheGameDirectory) {
         // makes no character: that byte is escaped all the same.
         {"A\x81/B", "A\x81%2FB.gst"},
         {"\x9f:\xfc\t", "\x9f%3A\xfc%09.gst"},
+        {"A\x7F"
+         "B",
+         "A%7FB.gst"}, // DEL, the last byte a name cannot hold
+        {"A\x80"
+         "B",
+         "A\x80"
+         "B.gst"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ghostFileName(c.course), c.file) << c.course;
@@ -204,6 +211,12 @@ TEST(GhostFileTest, AGhostUnderItsOlderFileNameIsStillFound) {
     third.setCourseName("A:B"); // the same older name, another course
     EXPECT_EQ(loadGhost(dir.path(), third), -1);
 
+    // A leading "." became "_" as well, and only a leading one.
+    dir.write("_hidden.gst", "[.hidden]\ncarname = Dot\n\n\n\n12\n");
+    EXPECT_STREQ(readBack(dir, ".hidden").carName(), "Dot");
+    dir.write("_x._y.gst", "[.x.:y]\ncarname = Dots\n\n\n\n13\n");
+    EXPECT_STREQ(readBack(dir, ".x.:y").carName(), "Dots");
+
     // Saving writes the file of today's name; it wins from then on.
     GhostLog log = named("A/B", "Falco GT");
     log.setFinishTime(99);
@@ -221,6 +234,72 @@ TEST(GhostFileTest, NoFileLeavesTheLogAlone) {
     std::filesystem::create_directory(dir.file("Nowhere.gst")); // a folder is no ghost
     EXPECT_EQ(loadGhost(dir.path(), log), -1);
     EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
+    EXPECT_EQ(saveGhost(dir.path(), log), -1); // nor is a ghost saved over it
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("Nowhere.gst")));
+}
+
+// A file of the ghost's name that holds no section at all is nobody's ghost: saving replaces it.
+TEST(GhostFileTest, AFileWithoutSectionsIsNobodysGhost) {
+    test::TempDir dir;
+    dir.write("Oval.gst", "junk\n/ [Other] a comment\n");
+    GhostLog log = named("Oval");
+    EXPECT_EQ(ghostFileExists(dir.path(), log), 0);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    EXPECT_EQ(dir.read("Oval.gst").substr(0, 7), "[Oval]\n");
+}
+
+// Rows as a hand-edited file may have them: a number too many after a whole row does not make it
+// any less a row, and every snapshot channel is read, the speed included.
+TEST(GhostFileTest, AWholeRowIsARowWhateverFollowsIt) {
+    test::TempDir dir;
+    dir.write("Oval.gst", "[Oval]\ncarname = Kite\n\n"
+                          "100 1 0 -1 0 -1 0 -1 0 -1 0 -1 0 -1 99\n"
+                          "200 0 0 -1 0 -1 0 -1 0 -1 0 -1 0 -1\n\n"
+                          "300 42.5 310 7.25 320 -3.5 1 2\n"
+                          "400 50.0 410 8.0 420 -4.0\n\n"
+                          "5555\n");
+    GhostLog back = readBack(dir, "Oval");
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), 100);
+    back.advance(GhostLog::kAccelerator);
+    EXPECT_EQ(back.nextEventTime(GhostLog::kAccelerator), 200);
+    const double speeds[] = {42.5, 50.0};
+    const double distances[] = {7.25, 8.0};
+    const double headings[] = {-3.5, -4.0};
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), 300 + 100 * row) << row;
+        EXPECT_EQ(back.nextValueTime(GhostLog::kDistance), 310 + 100 * row) << row;
+        EXPECT_EQ(back.nextValueTime(GhostLog::kHeading), 320 + 100 * row) << row;
+        for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
+            back.advanceValue(channel);
+        EXPECT_EQ(back.currentValue(GhostLog::kSpeed), speeds[row]) << row;
+        EXPECT_EQ(back.currentValue(GhostLog::kDistance), distances[row]) << row;
+        EXPECT_EQ(back.currentValue(GhostLog::kHeading), headings[row]) << row;
+    }
+    EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), GhostLog::kNone);
+    EXPECT_EQ(back.finishTime(), 5555);
+}
+
+TEST(GhostFileTest, NoGhostUnderEitherNameIsMinusOne) {
+    test::TempDir dir;
+    GhostLog log = named("A/B", "Mine"); // "A%2FB.gst" today, "A_B.gst" before
+    EXPECT_EQ(loadGhost(dir.path(), log), -1);
+    EXPECT_STREQ(log.carName(), "Mine");
+}
+
+// Each channel is written in full, however many entries the others have.
+TEST(GhostFileTest, EveryEntryOfTheBusiestChannelIsWritten) {
+    test::TempDir dir;
+    GhostLog log = named("Oval");
+    for (int i = 0; i < 3; ++i)
+        log.recordValue(100 * i, GhostLog::kSpeed, 10.0 + i);
+    ASSERT_EQ(saveGhost(dir.path(), log), 0);
+    GhostLog back = readBack(dir, "Oval");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), 100 * i) << i;
+        back.advanceValue(GhostLog::kSpeed);
+        EXPECT_EQ(back.currentValue(GhostLog::kSpeed), 10.0 + i) << i;
+    }
+    EXPECT_EQ(back.nextValueTime(GhostLog::kSpeed), GhostLog::kNone);
 }
 
 } // namespace

@@ -197,5 +197,27 @@ TEST(GhostReplayTest, ARunReplayedAtAnotherPassRateStaysWithinTheDriftBudget) {
     }
 }
 
+// The ghost's drawing goes with the ghost: turned to its heading, on the ground, and moved 10 world
+// units for every metre the ghost drives along that heading (-33° from the snapshot at 1000 on).
+TEST(GhostReplayTest, TheGhostsDrawingTurnsAndMovesWithTheGhost) {
+    Ghost ghost;
+    ghost.log.setEvent(GhostLog::kAccelerator, 0, -3000, 1);
+    ghost.log.setValue(GhostLog::kHeading, 0, 1000, -33.0);
+    for (std::int32_t ms = 0; ms <= 1000; ms += 10)
+        ghost.passAt(ms);
+    const Vec3 from = ghost.model.position();
+    const double startDistance = ghost.car.distance();
+    for (std::int32_t ms = 1010; ms <= 2000; ms += 10)
+        ghost.passAt(ms);
+    const double metres = ghost.car.distance() - startDistance;
+    ASSERT_GT(metres, 1.0);
+    const Vec3& to = ghost.model.position();
+    const double h = -33.0 * std::numbers::pi / 180;
+    EXPECT_NEAR(to[0] - from[0], 10 * metres * std::cos(h), 1e-3);
+    EXPECT_NEAR(to[1] - from[1], 10 * metres * std::sin(h), 1e-3);
+    EXPECT_EQ(to[2], from[2]);
+    EXPECT_EQ(ghost.model.bodyBox(0).rotation(), (Rotation{-33.0f, 0, 0, 1}));
+}
+
 } // namespace
 } // namespace velnor

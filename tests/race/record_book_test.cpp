@@ -241,5 +241,176 @@ TEST(RecordBookTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(book.place(0, 0).totalTime(), 3000); // still in memory for the rest of the run
 }
 
+TEST(RecordBookTest, AMillisecondIsATime) {
+    // The shortest lap a file can hold is 1 ms; a race of such laps is a record like any other.
+    TempDir dir;
+    const auto list = courses({"Oval"});
+    RecordBook book;
+    book.place(0, 0) = race({1, 1, 1});
+    book.place(0, 1) = race({1, 2});
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[Oval]\n0 = 1 1 1\n1 = 1 2\n2 =\n\n");
+}
+
+TEST(RecordBookTest, OnlyPlaceLinesZeroToTwoAreRead) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Oval]\n2 = 300\n3 = 400\n/0 = 500\n0 = 100\n1 = 200\n");
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Oval"})), 0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 100);
+    EXPECT_EQ(book.place(0, 1).totalTime(), 200);
+    EXPECT_EQ(book.place(0, 2).totalTime(), 300);
+}
+
+TEST(RecordBookTest, TheBookHoldsAHundredCourses) {
+    // Three-lap races throughout. Courses C0 ... C100: the hundred-and-first has no slot; its
+    // section in the file is kept as that of a course not listed, and a race on it places without
+    // touching the book.
+    std::vector<CatalogueEntry> list;
+    for (int i = 0; i <= 100; ++i) {
+        CatalogueEntry entry;
+        std::string name(1, 'C');
+        name.append(std::to_string(i));
+        copyText(entry.name, name);
+        list.push_back(entry);
+    }
+    TempDir dir;
+    dir.write("Velnor.rec", "[C99]\n0 = 99\n1 =\n2 =\n\n[C100]\n0 = 100\n1 =\n2 =\n\n");
+    RecordBook book;
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), list), -1); // C100 is no listed course
+    EXPECT_EQ(book.place(99, 0).totalTime(), 99);
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[C99]\n0 = 99\n1 =\n2 =\n\n[C100]\n0 = 100\n1 =\n2 =\n\n");
+
+    std::array<LapCounter, 3> best;
+    bool written = false;
+    EXPECT_EQ(updateCourseRecords(race({50, 50, 50}), best, 100, book, list, dir.file("Velnor.rec"),
+                                  &written),
+              0);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(best[0].totalTime(), 150);
+    EXPECT_EQ(book.place(99, 0).totalTime(), 99);
+}
+
+TEST(RecordBookTest, WhetherTheFileWasWritten) {
+    TempDir dir;
+    const auto list = courses({"Oval"});
+    RecordBook book;
+    std::array<LapCounter, 3> best = {race({100, 100, 100}), race({200, 200, 200}),
+                                      race({300, 300, 300})};
+    bool written = true;
+    EXPECT_EQ(updateCourseRecords(race({400, 400, 400}), best, 0, book, list,
+                                  dir.file("Velnor.rec"), &written),
+              -1);
+    EXPECT_FALSE(written); // no place, nothing written
+    EXPECT_EQ(updateCourseRecords(race({300, 300, 300}), best, 0, book, list,
+                                  dir.file("Velnor.rec"), &written),
+              -1); // a tie with the third goes below it: no place
+    EXPECT_EQ(updateCourseRecords(race({299, 299, 299}), best, 0, book, list,
+                                  dir.file("Velnor.rec"), &written),
+              2);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(book.place(0, 2).totalTime(), 897);
+    EXPECT_EQ(book.place(0, 1).totalTime(), 600);
+    {
+        test::FileSizeLimit full(10);
+        EXPECT_EQ(updateCourseRecords(race({99, 99, 99}), best, 0, book, list,
+                                      dir.file("Velnor.rec"), &written),
+                  0);
+    }
+    EXPECT_FALSE(written); // placed, but the file could not be written
+    {
+        test::FileSizeLimit full(10);
+        EXPECT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), -1);
+    }
+    EXPECT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 297);
+    EXPECT_EQ(book.place(0, 1).totalTime(), 300);
+    EXPECT_EQ(book.place(0, 2).totalTime(), 600);
+}
+
+TEST(RecordBookTest, SectionsOfCoursesNotListedAreKeptApartByAnEmptyLine) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[A]\n0 = 1\n[B]\n0 = 2\n");
+    RecordBook book;
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Oval"})), -1);
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), courses({"Oval"})), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[A]\n0 = 1\n\n[B]\n0 = 2\n\n");
+    // a book read again from a file with no such sections forgets them
+    dir.write("Velnor.rec", "[Oval]\n0 = 5\n");
+    EXPECT_EQ(book.readRecords(dir.file("Velnor.rec"), courses({"Oval"})), 0);
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), courses({"Oval"})), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "[Oval]\n0 = 5\n1 =\n2 =\n\n");
+}
+
+// Twenty courses C0 ... C19.
+std::vector<CatalogueEntry> twentyCourses() {
+    std::vector<CatalogueEntry> list;
+    for (int i = 0; i < 20; ++i) {
+        CatalogueEntry entry;
+        std::string name(1, 'C');
+        name.append(std::to_string(i));
+        copyText(entry.name, name);
+        list.push_back(entry);
+    }
+    return list;
+}
+
+TEST(RecordBookTest, LinesThatAreNoPlaceLineTouchNoRecord) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[C0]\n0 = 100\n3 = 400\n9 = 600\na = 700\nz=800\n~ = 900\n");
+    const auto list = twentyCourses();
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 100);
+    for (int slot = 0; slot < 20; ++slot) {
+        for (int place = 0; place < 3; ++place) {
+            if (slot != 0 || place != 0) {
+                EXPECT_TRUE(book.place(slot, place).isEmpty()) << slot << " " << place;
+            }
+        }
+    }
+}
+
+TEST(RecordBookTest, PlaceLinesBeforeAnySectionBelongToTheFirstCourse) {
+    TempDir dir;
+    dir.write("Velnor.rec", "1 = 50\n[C1]\n0 = 70\n");
+    RecordBook book;
+    ASSERT_EQ(book.readRecords(dir.file("Velnor.rec"), twentyCourses()), 0);
+    EXPECT_EQ(book.place(0, 1).totalTime(), 50);
+    EXPECT_EQ(book.place(1, 0).totalTime(), 70);
+    EXPECT_TRUE(book.place(1, 1).isEmpty());
+}
+
+TEST(RecordBookTest, AClearedBookWritesNothing) {
+    TempDir dir;
+    dir.write("Velnor.rec", "[Gone]\n0 = 1\n\n[Oval]\n0 = 2\n");
+    const auto list = courses({"Oval"});
+    RecordBook book;
+    book.readRecords(dir.file("Velnor.rec"), list);
+    ASSERT_EQ(book.place(0, 0).totalTime(), 2);
+    book.clear();
+    EXPECT_TRUE(book.place(0, 0).isEmpty());
+    EXPECT_EQ(book.place(0, 0).lapTotal(), 3);
+    ASSERT_EQ(book.writeRecords(dir.file("Velnor.rec"), list), 0);
+    EXPECT_EQ(dir.read("Velnor.rec"), "");
+}
+
+TEST(RecordBookTest, APlacedRaceChangesOnlyItsOwnCoursesRecords) {
+    TempDir dir;
+    const auto list = courses({"Oval", "Hill"});
+    RecordBook book;
+    book.place(1, 0) = race({5000, 5000, 5000});
+    book.place(1, 1) = race({6000, 6000, 6000});
+    std::array<LapCounter, 3> best;
+    EXPECT_EQ(
+        updateCourseRecords(race({1000, 1000, 1000}), best, 0, book, list, dir.file("Velnor.rec")),
+        0);
+    EXPECT_EQ(book.place(0, 0).totalTime(), 3000);
+    EXPECT_EQ(book.place(1, 0).totalTime(), 15000);
+    EXPECT_EQ(book.place(1, 1).totalTime(), 18000);
+    EXPECT_TRUE(book.place(1, 2).isEmpty());
+}
+
 } // namespace
 } // namespace velnor

@@ -359,6 +359,9 @@ TEST(CourseCatalogueTest, MoreThanAHundredCourses) {
     ASSERT_EQ(catalogue.count(), CourseCatalogue::kCapacity);
     EXPECT_STREQ(catalogue.entry(99).name, "Course 99");
     EXPECT_STREQ(catalogue.entry(99).comment, "number 99");
+    // the comments of the courses not listed describe no listed course
+    for (const int i : {0, 1, 98})
+        EXPECT_EQ(std::string(catalogue.entry(i).comment), "number " + std::to_string(i)) << i;
 }
 
 TEST(CourseCatalogueTest, LongNamesCommentsAndPathsAreCut) {
@@ -372,6 +375,90 @@ TEST(CourseCatalogueTest, LongNamesCommentsAndPathsAreCut) {
     ASSERT_EQ(catalogue.count(), 1);
     EXPECT_EQ(std::string(catalogue.entry(0).name), std::string(31, 'n'));
     EXPECT_EQ(std::string(catalogue.entry(0).comment), std::string(255, 'c'));
+}
+
+// Course files give lengths in metres; the world is in tenths of a metre. A pillar "ppBBk" stands
+// at (x, z, y) of its line (the file gives its height second), turned 90° about x so that it
+// stands upright, and its height "hp" lifts it by half the height.
+TEST(CourseCatalogueTest, PillarsBoxesAndTheGateAsTheFileGivesThem) {
+    TempDir dir;
+    const CourseCatalogue c = loadedFrom(dir, "#road\n"
+                                              "p493=1 2 3\n"
+                                              "c49=0.1 0.2 0.3 0.4\n"
+                                              "t49=4\n"
+                                              "c50=0.5 0.5 0.5 0.5\n" // no piece 50
+                                              "t50=4\n"
+                                              "gd=0 -1 0\n" // a direction, not a length
+                                              "gl0=1 2 3\n"
+                                              "gl1=4 5 6\n"
+                                              "gl2=7 8 9\n" // a line has two ends only
+                                              "#build\n"
+                                              "pp012=3 4 5\n"
+                                              "rp012=2\n"
+                                              "hp012=6\n"
+                                              "cp012=0.1 0.2 0.3 0.4\n"
+                                              "cb013=0.5 0.6 0.7 0.8\n"
+                                              "hb012=5\n"       // boxes have no height
+                                              "pp093=1 1 1\n"   // block 9, the last
+                                              "pp103=1 1 1\n"   // no block 10
+                                              "pp014=1 1 1\n"); // no part 4
+    const CourseWorld& world = c.loadedWorld();
+    EXPECT_EQ(world.roadPiece(49).vertex(3), (Vec3{10, 20, 30}));
+    EXPECT_TRUE(world.roadPiece(49).isUsed());
+    EXPECT_EQ(world.roadPiece(49).pieceType(), 4);
+    EXPECT_EQ(world.roadPiece(49).colour(), (Colour{0.635f, 0.415f, 0.062f, 1})); // the type's
+    EXPECT_FALSE(world.ground().isUsed());
+    EXPECT_EQ(world.ground().colour(), (Colour{0, 0, 0, 1}));
+
+    const StartFinishGate& gate = c.loadedGate();
+    EXPECT_EQ(gate.direction, (Vec3{0, -1, 0}));
+    EXPECT_EQ(gate.end0, (Vec3{10, 20, 30}));
+    EXPECT_EQ(gate.end1, (Vec3{40, 50, 60}));
+
+    const Cylinder& pillar = world.block(1).cylinder(2);
+    EXPECT_TRUE(pillar.isUsed());
+    EXPECT_EQ(pillar.radius(), 20);
+    EXPECT_EQ(pillar.halfHeight(), 30);
+    EXPECT_EQ(pillar.position(), (Vec3{30, 50 + 30, 40}));
+    EXPECT_EQ(pillar.rotation(), (Rotation{90, 1, 0, 0}));
+    EXPECT_EQ(pillar.colour(), (Colour{0.1f, 0.2f, 0.3f, 0.4f}));
+    EXPECT_EQ(world.block(1).box(3).colour(), (Colour{0.5f, 0.6f, 0.7f, 0.8f}));
+    EXPECT_EQ(world.block(1).box(2).colour(), (Colour{0, 0, 0, 1}));
+    EXPECT_FALSE(world.block(1).cylinder(3).isUsed());
+    EXPECT_TRUE(world.block(9).cylinder(3).isUsed());
+    EXPECT_EQ(world.block(9).cylinder(3).position(), (Vec3{10, 10, 10}));
+    for (int b = 0; b < CourseWorld::kBlocks; ++b) {
+        if (b != 1 && b != 9) {
+            EXPECT_FALSE(world.block(b).hasUsedPart()) << b;
+        }
+    }
+}
+
+// A course file's path, relative to the game directory, may be 247 bytes long, not one more; a
+// file that is not there lists nothing.
+TEST(CourseCatalogueTest, PathsUpTo247BytesAndMissingFiles) {
+    TempDir dir;
+    const std::string folder(100, 'd');
+    const std::string fits = folder + "/" + std::string(142, 'e') + ".rod";   // 247 bytes
+    const std::string longer = folder + "/" + std::string(143, 'e') + ".rod"; // 248 bytes
+    ASSERT_EQ(fits.size(), 247u);
+    dir.write(fits, "[Fits]\n");
+    dir.write(longer, "[Longer]\n");
+    CourseCatalogue catalogue(dir.path());
+    EXPECT_EQ(catalogue.listCourseFile(fits), 0);
+    EXPECT_EQ(catalogue.listCourseFile(longer), -1);
+    EXPECT_EQ(catalogue.listCourseFile("missing.rod"), -1);
+    ASSERT_EQ(catalogue.count(), 1);
+    EXPECT_STREQ(catalogue.entry(0).name, "Fits");
+}
+
+TEST(CourseCatalogueTest, AResetWorldHasNoGround) {
+    CourseWorld world;
+    world.ground().setUsed(1);
+    world.ground().setVertex(0, 1, 2, 3);
+    world.resetWorld();
+    EXPECT_FALSE(world.ground().isUsed());
+    EXPECT_EQ(world.ground().vertex(0), (Vec3{0, 0, 0}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The autopilot on courses a player can make: small rectangular rings with square corners, a car
 // put off the road, courses it cannot drive, and the generated courses with every bundled car.
+#include "autopilot_courses.h"
 #include "game_test_access.h"
 #include "platform/key_state.h"
 #include "platform/tick_clock.h"
@@ -19,42 +20,8 @@
 namespace velnor {
 namespace {
 
-// A game directory with the bundled cars and model file and the courses given.
-struct GameDir {
-    explicit GameDir(const std::string& courses) {
-        for (const char* file : {"Velnor.car", "Velnor.mod"})
-            std::filesystem::copy_file(VELNOR_FIXTURES "/../../data/" + std::string(file),
-                                       dir.file(file));
-        dir.write("courses.rod", courses);
-    }
-    test::TempDir dir;
-};
-
-// A rectangular ring of four straight pieces, `width` m wide, whose outer edges span x0 .. x1 and
-// -width/2 .. top (metres): the bottom side runs through the origin, the gate 1 m behind it.
-std::string rectangularRing(const std::string& name, double x0, double x1, double top,
-                            double width) {
-    const double b0 = -width / 2, b1 = width / 2;
-    std::string text = "[" + name + "]\n#road\n";
-    char line[80];
-    const auto corners = [&](int n, double xa, double xb, double ya, double yb, bool alongX) {
-        // Corners 0-1 and 2-3 are the sides that run along x, as the on-road test wants.
-        const double c[4][2] = {{xb, alongX ? ya : yb},
-                                {xa, alongX ? ya : yb},
-                                {xa, alongX ? yb : ya},
-                                {xb, alongX ? yb : ya}};
-        for (int v = 0; v < 4; ++v) {
-            std::snprintf(line, sizeof line, "p%02d%d=%g %g 0\n", n, v, c[v][0], c[v][1]);
-            text += line;
-        }
-    };
-    corners(0, x0, x1, b0, b1, true);
-    corners(1, x1 - width, x1, b0, top, false);
-    corners(2, x0, x1, top - width, top, true);
-    corners(3, x0, x0 + width, b0, top, false);
-    std::snprintf(line, sizeof line, "gd=1 0 0\ngl0=-1 %g 0\ngl1=-1 %g 0\n", b0, b1);
-    return text + line;
-}
+using test::GameDir;
+using test::rectangularRing;
 
 RaceOptions autopilotOn(const GameDir& game, const std::string& course, const std::string& car) {
     RaceOptions options;

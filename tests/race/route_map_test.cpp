@@ -1,0 +1,156 @@
+// The autopilot's map of a course: which cells hold the car, how far each is from the edge, the
+// way round the ring through the gate, and the way back to the road from off it.
+#include "autopilot_courses.h"
+#include "platform/tick_clock.h"
+#include "race/game.h"
+#include "race/route_map.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velnor {
+namespace {
+
+using test::GameDir;
+using test::ringRoad;
+
+// A course of the road records given, loaded by the game and mapped for a car `carWidth` world
+// units wide.
+struct MappedCourse {
+    MappedCourse(const std::string& road, float carWidth)
+        : dir("[Map]\n#road\n" + road), clock(1000),
+          game(std::make_unique<Game>(dir.dir.path(), clock, events)) {
+        game->scanFiles();
+        EXPECT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Map")), 0);
+        map.build(game->course(), carWidth);
+    }
+    GameDir dir;
+    ManualClock clock;
+    RaceEvents events;
+    std::unique_ptr<Game> game;
+    RouteMap map;
+};
+
+// One piece along x, -100 .. 100 m by -5 .. 5 m, and a gate across it: a road that leads nowhere.
+const char* const kStraight = "p000=100 -5 0\np001=-100 -5 0\np002=-100 5 0\np003=100 5 0\n"
+                              "gd=1 0 0\ngl0=-1 -5 0\ngl1=-1 5 0\n";
+
+struct FitCase {
+    const char* name;
+    float width;  // of the car, world units
+    int rows;     // of cells across the road that hold it
+    float across; // the largest |y| of a cell centre that holds it
+};
+
+class RoadCellsTest : public testing::TestWithParam<FitCase> {};
+
+// The game holds a car on a piece while its width across y lies within the piece and 0.5 m (5
+// units) beyond, and its centre along x within the piece and 0.5 m beyond: on the straight
+// (y -50 .. 50, x -1000 .. 1000) a car w wide fits where |y| <= 55 - w / 2 and |x| <= 1005. The
+// grid starts 15 m (150 units) before the road, at x = -1150, y = -200, so the cell centres lie at
+// x = -1145 + 10 c, y = -195 + 10 r: the columns from x = -1005 to 1005 (202 of them) and, for a
+// car 2 m wide, the rows from y = -45 to 45 (10).
+TEST_P(RoadCellsTest, TheMapMarksExactlyTheCellsWhereTheCarFits) {
+    const FitCase& row = GetParam();
+    MappedCourse course(kStraight, row.width);
+    const RouteMap& map = course.map;
+    ASSERT_TRUE(map.built());
+    int marked = 0;
+    for (int cell = 0; map.cellAt(map.centreX(cell), map.centreY(cell)) == cell; ++cell) {
+        const float x = map.centreX(cell), y = map.centreY(cell);
+        const bool fits = std::fabs(x) <= 1005 && std::fabs(y) <= row.across;
+        EXPECT_EQ(map.road(cell), fits) << "at (" << x << ", " << y << ")";
+        if (!map.road(cell)) {
+            EXPECT_EQ(map.clearance(cell), 0) << "at (" << x << ", " << y << ")";
+        }
+        marked += map.road(cell) ? 1 : 0;
+    }
+    EXPECT_EQ(marked, 202 * row.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, RoadCellsTest,
+                         testing::Values(FitCase{"NoWidth", 0, 12, 55},     // |y| <= 55
+                                         FitCase{"TwoMetres", 20, 10, 45},  // |y| <= 45
+                                         FitCase{"ThreeMetres", 30, 8, 35}, // |y| <= 40
+                                         FitCase{"TenMetres", 100, 2, 5},   // |y| <= 5
+                                         FitCase{"ElevenMetres", 110, 0, -1}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The map reaches 15 m round the road's corners and ends after a whole cell: on the straight it
+// starts at (-1150, -200) and has ceil(2300 / 10) + 1 = 231 columns and ceil(400 / 10) + 1 = 41
+// rows of 1 m, so it ends at x = 1160, y = 210.
+TEST(RouteMapGridTest, TheGridCoversTheRoadAndFifteenMetresRound) {
+    MappedCourse course(kStraight, 20);
+    const RouteMap& map = course.map;
+    EXPECT_FLOAT_EQ(map.cellSize(), 10);
+    EXPECT_EQ(map.cellAt(-1150, -200), 0);
+    EXPECT_FLOAT_EQ(map.centreX(0), -1145);
+    EXPECT_FLOAT_EQ(map.centreY(0), -195);
+    EXPECT_EQ(map.cellAt(-1150.5f, -195), -1);
+    EXPECT_EQ(map.cellAt(-1145, -200.5f), -1);
+    EXPECT_EQ(map.cellAt(1159, 0), map.cellAt(-1141, 0) + 230);
+    EXPECT_EQ(map.cellAt(1161, 0), -1);
+    EXPECT_EQ(map.cellAt(0, 209), map.cellAt(0, -191) + 40 * 231);
+    EXPECT_EQ(map.cellAt(0, 211), -1);
+    EXPECT_FLOAT_EQ(map.centreX(map.cellAt(13, 27)), 15);
+    EXPECT_FLOAT_EQ(map.centreY(map.cellAt(13, 27)), 25);
+}
+
+struct SizeCase {
+    const char* name;
+    double side;    // metres of a square piece
+    float cellSize; // world units
+};
+
+class RouteMapCellSizeTest : public testing::TestWithParam<SizeCase> {};
+
+// At most 2^19 = 524288 cells: a square piece of 690 m maps to (7200 / 10 + 1)^2 = 519841 cells
+// of 1 m; one of 700 m would need (7300 / 10 + 1)^2 = 534361 and takes cells of 1.5 m instead
+// ((ceil(7300 / 15) + 1)^2 = 238144).
+TEST_P(RouteMapCellSizeTest, AVeryLargeCourseGetsCoarserCells) {
+    const SizeCase& row = GetParam();
+    char road[160];
+    std::snprintf(road, sizeof road, "p000=%g 0 0\np001=0 0 0\np002=0 %g 0\np003=%g %g 0\n",
+                  row.side, row.side, row.side, row.side);
+    MappedCourse course(road, 20);
+    EXPECT_FLOAT_EQ(course.map.cellSize(), row.cellSize);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, RouteMapCellSizeTest,
+                         testing::Values(SizeCase{"SixHundredNinetyMetres", 690, 10},
+                                         SizeCase{"SevenHundredMetres", 700, 15}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The ring the way tests run on: 100 m by 66 m outside (x -40 .. 60 m, y -6 .. 60 m), a road of
+// 12 m, for a car of 2 m. Its bottom side holds the car where |y| <= 60 + 5 - 10 = 55, its left
+// side where -405 <= x <= -275 (the game's test looks across y only; along x it allows the
+// piece and 0.5 m). The grid starts at (-550, -210): cell centres at x = -545 + 10 c,
+// y = -205 + 10 r.
+std::string wideRing(const char* gate) {
+    return ringRoad(-40, 60, 60, 12) + gate;
+}
+constexpr float kCar = 20;
+
+// The number of whole cells from a cell to the nearest one off the road, steps across a corner
+// counting 1.4: across the bottom side (rows y = -55 .. 55) 1, 2, .. 6, 6, .. 1, and near the
+// inside corner, whose nearest cell off the road is (-265, 65), two steps across the corner
+// (2.8) from (-285, 45) and four (5.6) from (-305, 25).
+TEST(RouteMapClearanceTest, CountsWholeCellsToTheNearestEdge) {
+    MappedCourse course(wideRing("gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n"), kCar);
+    const RouteMap& map = course.map;
+    const int across[] = {0, 1, 2, 3, 4, 5, 6, 6, 5, 4, 3, 2, 1, 0};
+    for (int i = 0; i < 14; ++i) {
+        const float y = -65 + 10 * static_cast<float>(i);
+        EXPECT_EQ(map.clearance(map.cellAt(105, y)), across[i]) << "y " << y;
+    }
+    EXPECT_EQ(map.clearance(map.cellAt(-265, 65)), 0);
+    EXPECT_EQ(map.clearance(map.cellAt(-285, 45)), 2);
+    EXPECT_EQ(map.clearance(map.cellAt(-305, 25)), 5);
+}
+
+} // namespace
+} // namespace velnor

@@ -152,5 +152,128 @@ TEST(RouteMapClearanceTest, CountsWholeCellsToTheNearestEdge) {
     EXPECT_EQ(map.clearance(map.cellAt(-305, 25)), 5);
 }
 
+struct GateCase {
+    const char* name;
+    const char* gate;
+    int axis;             // 0: the gate's line runs across x, 1: across y
+    float line;           // along the axis, world units
+    int sign;             // +1: the lap counts crossing it towards larger values
+    float lo, hi;         // the gate's width across
+    float roadLo, roadHi; // the road's width across at the line
+    float x, y;           // where the way is followed from: 10 m on beyond the line
+};
+
+class RouteMapWayTest : public testing::TestWithParam<GateCase> {};
+
+// From 10 m beyond the gate the way goes on round the whole ring (past the far ends of all four
+// sides) and comes back to cross the gate's line forwards within the gate's width; it never
+// crosses the line anywhere else on the road nor backwards. Each step goes to a neighbouring cell
+// of the road that leads to the gate, and the way keeps at least 4 cells from the edges (the road
+// has 6 either side of its middle) once it has got there, cutting the corners to exactly that.
+TEST_P(RouteMapWayTest, LeadsRoundTheRingAndCrossesTheGateForwards) {
+    const GateCase& row = GetParam();
+    MappedCourse course(wideRing(row.gate), kCar);
+    RouteMap& map = course.map;
+    ASSERT_EQ(map.trouble(), RouteMap::Trouble::kNone);
+    const auto along = [&](int cell) {
+        return row.axis == 0 ? map.centreX(cell) : map.centreY(cell);
+    };
+    const auto across = [&](int cell) {
+        return row.axis == 0 ? map.centreY(cell) : map.centreX(cell);
+    };
+    int cell = map.cellAt(row.x, row.y);
+    float xmin = 1e9f, xmax = -1e9f, ymin = 1e9f, ymax = -1e9f;
+    int nearest = 99;
+    bool settled = false; // the way has come 4 cells from the edge
+    bool crossed = false;
+    for (int step = 0; step < 1000 && !crossed; ++step) {
+        ASSERT_GE(cell, 0);
+        ASSERT_TRUE(map.road(cell) && map.onRoute(cell)) << step;
+        settled = settled || map.clearance(cell) >= 4;
+        if (settled)
+            nearest = std::min(nearest, map.clearance(cell));
+        xmin = std::min(xmin, map.centreX(cell));
+        xmax = std::max(xmax, map.centreX(cell));
+        ymin = std::min(ymin, map.centreY(cell));
+        ymax = std::max(ymax, map.centreY(cell));
+        const int to = map.next(cell);
+        ASSERT_GE(to, 0) << step;
+        ASSERT_NE(to, cell);
+        EXPECT_LE(std::fabs(map.centreX(to) - map.centreX(cell)), 10);
+        EXPECT_LE(std::fabs(map.centreY(to) - map.centreY(cell)), 10);
+        const float before = static_cast<float>(row.sign) * (along(cell) - row.line);
+        const float after = static_cast<float>(row.sign) * (along(to) - row.line);
+        if ((before < 0) != (after < 0) && across(cell) >= row.roadLo &&
+            across(cell) <= row.roadHi) {
+            EXPECT_LT(before, 0) << "crossed backwards at step " << step;
+            EXPECT_GE(across(cell), row.lo) << step;
+            EXPECT_LE(across(cell), row.hi) << step;
+            EXPECT_GE(across(to), row.lo) << step;
+            EXPECT_LE(across(to), row.hi) << step;
+            crossed = true;
+        }
+        cell = to;
+    }
+    EXPECT_TRUE(crossed);
+    EXPECT_LT(xmin, -280); // the left side: x -400 .. -280
+    EXPECT_GT(xmax, 480);  // the right side: x 480 .. 600
+    EXPECT_LT(ymin, 60);   // the bottom side: y -60 .. 60
+    EXPECT_GT(ymax, 480);  // the top side: y 480 .. 600
+    EXPECT_EQ(nearest, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gates, RouteMapWayTest,
+    testing::Values(
+        GateCase{"AlongXForwards", "gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n", 0, -10, 1, -60, 60, -60,
+                 60, 95, 5},
+        GateCase{"AlongXBackwards", "gd=-1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n", 0, -10, -1, -60, 60,
+                 -60, 60, -105, 5},
+        GateCase{"UpAlongY", "gd=0 1 0\ngl0=48 20 0\ngl1=60 20 0\n", 1, 200, 1, 480, 600, 470, 610,
+                 545, 305},
+        GateCase{"DownAlongY", "gd=0 -1 0\ngl0=48 20 0\ngl1=60 20 0\n", 1, 200, -1, 480, 600, 470,
+                 610, 545, 95},
+        // A gate 4 m wide on the 12 m road: the way crosses within it, and not beside it.
+        GateCase{"NarrowGate", "gd=1 0 0\ngl0=-1 -2 0\ngl1=-1 2 0\n", 0, -10, 1, -20, 20, -60, 60,
+                 95, 45}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct BackCase {
+    const char* name;
+    float x, y;         // off the road
+    float roadX, roadY; // the centre of the nearest cell of the road
+    int steps;
+};
+
+class RouteMapWayBackTest : public testing::TestWithParam<BackCase> {};
+
+// Off the road the way leads straight to the nearest cell of the road that holds the car: from
+// 9.5 m below the bottom side (cell (105, -145)) up to its lowest row that holds the car, y = -55,
+// nine cells; from the infield beside the left side (cell (-185, 205)) left to its last column,
+// x = -275, nine cells; from outside the left side (cell (-495, 205)) right to x = -405, nine.
+TEST_P(RouteMapWayBackTest, LeadsStraightToTheNearestRoad) {
+    const BackCase& row = GetParam();
+    MappedCourse course(wideRing("gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n"), kCar);
+    RouteMap& map = course.map;
+    int cell = map.cellAt(row.x, row.y);
+    ASSERT_GE(cell, 0);
+    ASSERT_FALSE(map.road(cell));
+    int steps = 0;
+    while (cell >= 0 && !map.onRoute(cell) && steps < 100) {
+        cell = map.next(cell);
+        ++steps;
+    }
+    ASSERT_GE(cell, 0);
+    EXPECT_FLOAT_EQ(map.centreX(cell), row.roadX);
+    EXPECT_FLOAT_EQ(map.centreY(cell), row.roadY);
+    EXPECT_EQ(steps, row.steps);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, RouteMapWayBackTest,
+                         testing::Values(BackCase{"BelowTheBottomSide", 100, -150, 105, -55, 9},
+                                         BackCase{"InTheInfield", -190, 200, -275, 205, 9},
+                                         BackCase{"LeftOfTheLeftSide", -500, 200, -405, 205, 9}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 } // namespace
 } // namespace velnor

@@ -7,6 +7,7 @@
 #include "race/autopilot.h"
 #include "race/game.h"
 #include "race/headless_race.h"
+#include "sim/example_car.h"
 #include "test_dir.h"
 #include "world/course_generator.h"
 
@@ -247,6 +248,48 @@ TEST(AutopilotBendTest, ABendAllowsTheSpeedAtWhichTheCarTurnsRoundNineTenthsOfIt
     EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(0), 12);
     EXPECT_GT(Autopilot::bendSpeed(1e9f), 1000);
 }
+
+struct SlowingCase {
+    const char* name;
+    double from, to; // km/h
+    double brake;    // kg, the brake's value when the reckoning starts
+    double rolling;  // of the road condition braked on
+    double gradePercent;
+    double metres;
+};
+
+class AutopilotSlowingTest : public testing::TestWithParam<SlowingCase> {};
+
+// The example car (1000 kg, first gear 3.5, final ratio 4, 2000 cc, 0.6 m tyres) takes its rest
+// values on level asphalt (rolling 0.015): the accelerator at rest drives with 15 kgf, a pull of
+// 0.015 of the weight. Braking on a road of rolling coefficient r and grade θ from a brake of
+// B0 kg, the brake growing by 50 kg a millisecond, and leaving out the air, the car slows by
+//   dv/dt = -9.8 (r (1 + (B0 + 50000 t) / 1000) + sin θ - 0.015)  m/s²,
+// integrated step by step (1 µs) until it is down to the lower speed:
+//   for v, t, x = v0, 0, 0 while v > v1: a = ...; x += v dt - a dt² / 2; v -= a dt; t += dt
+// With no rolling resistance the brake does nothing and only a grade uphill stops the car (none
+// at all on the level: the drive at rest keeps it going, reckoned as a billion metres).
+TEST_P(AutopilotSlowingTest, TheReckonedDistanceFollowsTheGrowingBrake) {
+    const SlowingCase& row = GetParam();
+    Vehicle car = test::exampleCar();
+    car.roadConditions().setRolling(row.rolling, 1);
+    car.roadConditions().setGradePercent(row.gradePercent, 1);
+    EXPECT_NEAR(Autopilot::slowingDistance(car, row.from, row.to, row.brake, 1), row.metres,
+                row.metres * 1e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, AutopilotSlowingTest,
+    testing::Values(
+        SlowingCase{"LevelFromTheBrakeAtRest", 80, 20, 0, 0.015, 0, 35.49316},
+        SlowingCase{"LevelWithTheBrakeAlreadyAt2000Kg", 80, 20, 2000, 0.015, 0, 34.61872},
+        SlowingCase{"WetDownhill", 100, 30, 500, 0.03, -5, 35.01024},
+        SlowingCase{"SteepDownhillTheBrakeMustGrowFirst", 50, 20, 0, 0.015, -10, 18.71002},
+        SlowingCase{"UphillWithoutRollingResistance", 60, 0, 0, 0, 10, 167.7126},
+        SlowingCase{"LevelWithoutRollingResistance", 60, 0, 0, 0, 0, 1e9},
+        SlowingCase{"NoSlowerThanNow", 50, 50, 0, 0.015, 0, 0},
+        SlowingCase{"FasterThanNow", 40, 50, 0, 0.015, 0, 0}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 // With a manual gearbox the autopilot shifts where the automatic one would: up above 7000 rpm
 // unless in the top gear, down below 3500 rpm once the car runs (not in the start hold) unless in

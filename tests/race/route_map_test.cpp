@@ -275,5 +275,26 @@ INSTANTIATE_TEST_SUITE_P(Places, RouteMapWayBackTest,
                                          BackCase{"LeftOfTheLeftSide", -500, 200, -405, 205, 9}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// The bend after a cell is measured over two chords of the way, each the first run of whole steps
+// of at least 8 m: their mean length over the angle between them. Round the ring's bottom right
+// corner the way runs along y = 25 (4 cells from the infield), cuts the corner with one step
+// across it, to (495, 35), and goes on up x = 505:
+//   from (405, 25): 8 steps to (485, 25), 80; then 2 across and 6 up to (505, 105), 88.28;
+//     chords (80, 0) and (20, 80), 1.3258 rad apart: 84.14 / 1.3258 = 63.464;
+//   from (415, 25): 7 steps and 1 across to (495, 35), 84.14; 1 across and 7 up, 84.14; chords
+//     (80, 10) and (10, 80), atan2(6300, 1600) = 1.3221 rad apart: 63.643;
+// (205, 25) on the bottom side and (395, 515) on the top one see straight way both ways: a huge
+// radius.
+TEST(RouteMapBendTest, MeasuresTheBendOfTheWayOverEightMetresEitherSide) {
+    MappedCourse course(wideRing("gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n"), kCar);
+    RouteMap& map = course.map;
+    ASSERT_FLOAT_EQ(map.centreX(map.next(map.cellAt(405, 25))), 415);
+    EXPECT_NEAR(map.bendRadius(map.cellAt(405, 25)), 63.4643, 0.001);
+    EXPECT_NEAR(map.bendRadius(map.cellAt(415, 25)), 63.6434, 0.001);
+    EXPECT_NEAR(map.bendRadius(map.cellAt(415, 25)), 63.6434, 0.001); // measured once, kept
+    EXPECT_GT(map.bendRadius(map.cellAt(205, 25)), 1e8);
+    EXPECT_GT(map.bendRadius(map.cellAt(395, 515)), 1e8);
+}
+
 } // namespace
 } // namespace velnor

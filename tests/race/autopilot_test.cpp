@@ -11,6 +11,7 @@
 #include "test_dir.h"
 #include "world/course_generator.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -163,6 +164,35 @@ INSTANTIATE_TEST_SUITE_P(
                        "crosses the start/finish line"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Giving up, the autopilot lets go of every key the player might have left down, and stays so.
+TEST(AutopilotGiveUpTest, LetsGoOfEveryKey) {
+    const GameDir dir("[Bad]\n#road\np000=-100 -5 0\np001=0 -5 0\np002=0 5 0\np003=-100 5 0\n"
+                      "gd=1 0 0\ngl0=-1 50 0\ngl1=-1 60 0\n");
+    ManualClock clock(1000);
+    RaceEvents events;
+    auto game = std::make_unique<Game>(dir.dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->chooseCar(game->carCatalogue.indexOfCar("Stella 2.0"), false), 0);
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Bad")), 0);
+    game->setGhostEnabled(false);
+    game->startRace(640, 480);
+    Autopilot autopilot;
+    EXPECT_FALSE(autopilot.gaveUp()); // nothing mapped yet
+    EXPECT_STREQ(Autopilot::troubleText(RouteMap::Trouble::kNone), "");
+    KeyTable keys;
+    const int all[] = {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown};
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const int key : all)
+            keys.setDown(key, true);
+        clock.advance(10);
+        autopilot.drive(*game, keys);
+        EXPECT_TRUE(autopilot.gaveUp());
+        EXPECT_EQ(autopilot.trouble(), RouteMap::Trouble::kGateOffRoad);
+        for (const int key : all)
+            EXPECT_FALSE(keys.isDown(key)) << key;
+    }
+}
+
 // A straight 2 km along x, 20 m wide, from 100 m behind the start, the gate 1 m behind the start.
 std::string longStraight() {
     std::string text = "[Long]\n#road\n";
@@ -290,6 +320,53 @@ INSTANTIATE_TEST_SUITE_P(
         SlowingCase{"NoSlowerThanNow", 50, 50, 0, 0.015, 0, 0},
         SlowingCase{"FasterThanNow", 40, 50, 0, 0.015, 0, 0}),
     [](const auto& row) { return std::string(row.param.name); });
+
+struct WideRingCase {
+    const char* name;
+    const char* car;
+};
+
+class AutopilotWideRingTest : public testing::TestWithParam<WideRingCase> {};
+
+// On a ring with a road of 12 m (100 m by 66 m outside) every car goes its three laps without
+// leaving the road once, and never comes to the last metre of road where it still fits: its
+// centre stays at least one whole cell of the map (made for its width) from the nearest place
+// where the game's test no longer holds it.
+TEST_P(AutopilotWideRingTest, StaysOnTheRoadClearOfItsEdges) {
+    const GameDir dir("[Wide]\n#road\n" + test::ringRoad(-40, 60, 60, 12) +
+                      "gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n");
+    ManualClock clock(1000);
+    RaceEvents events;
+    auto game = std::make_unique<Game>(dir.dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->chooseCar(game->carCatalogue.indexOfCar(GetParam().car), true), 0);
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Wide")), 0);
+    game->setGhostEnabled(false);
+    game->startRace(640, 480);
+    RouteMap map;
+    map.build(game->course(), game->playerModel().bodyWidth());
+    Autopilot autopilot;
+    KeyTable keys;
+    int nearest = 99;
+    while (game->gameState() == GameState::kRacing && game->playerCar.raceTime() < 600000) {
+        clock.advance(10);
+        autopilot.drive(*game, keys);
+        game->runIdleWork(keys);
+        const Vec3& at = game->playerModel().position();
+        nearest = std::min(nearest, map.clearance(map.cellAt(at[0], at[1])));
+    }
+    EXPECT_EQ(game->gameState(), GameState::kFinished);
+    EXPECT_EQ(game->runLog().eventCount(GhostLog::kOffRoad), 0);
+    EXPECT_GE(nearest, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cars, AutopilotWideRingTest,
+                         testing::Values(WideRingCase{"Sedan", "Stella 2.0"},
+                                         WideRingCase{"Coupe", "Falco GT"},
+                                         WideRingCase{"Bus", "City Liner"},
+                                         WideRingCase{"Truck", "Hauler 4t"},
+                                         WideRingCase{"Hatchback", "Kei Sprite"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // With a manual gearbox the autopilot shifts where the automatic one would: up above 7000 rpm
 // unless in the top gear, down below 3500 rpm once the car runs (not in the start hold) unless in

@@ -100,9 +100,29 @@ TEST(RouteMapGridTest, TheGridCoversTheRoadAndFifteenMetresRound) {
     EXPECT_FLOAT_EQ(map.centreY(map.cellAt(13, 27)), 25);
 }
 
+// A piece sheared along x, its corner 0 alone the farthest to the right and its corner 2 alone
+// the farthest to the left: (110, -5), (-100, -5), (-110, 5), (100, 5) m. The game's test takes
+// its length along x from the corners farthest apart, -1100 .. 1100, so a car 2 m wide fits
+// where |x| <= 1105 and |y| <= 45; the map reaches 15 m beyond, from x = -1250.
+TEST(RouteMapGridTest, EveryCornerOfAShearedPieceCounts) {
+    MappedCourse course("p000=110 -5 0\np001=-100 -5 0\np002=-110 5 0\np003=100 5 0\n", 20);
+    const RouteMap& map = course.map;
+    EXPECT_EQ(map.cellAt(-1250, -200), 0);
+    EXPECT_GE(map.cellAt(1259, 0), 0);
+    int marked = 0;
+    for (int cell = 0; map.cellAt(map.centreX(cell), map.centreY(cell)) == cell; ++cell) {
+        const float x = map.centreX(cell), y = map.centreY(cell);
+        EXPECT_EQ(map.road(cell), std::fabs(x) <= 1105 && std::fabs(y) <= 45)
+            << "at (" << x << ", " << y << ")";
+        marked += map.road(cell) ? 1 : 0;
+    }
+    EXPECT_EQ(marked, 222 * 10); // x = -1105 .. 1105, y = -45 .. 45
+}
+
 struct SizeCase {
     const char* name;
-    double side;    // metres of a square piece
+    double side;    // metres of the piece along x
+    double across;  // and along y
     float cellSize; // world units
 };
 
@@ -110,19 +130,21 @@ class RouteMapCellSizeTest : public testing::TestWithParam<SizeCase> {};
 
 // At most 2^19 = 524288 cells: a square piece of 690 m maps to (7200 / 10 + 1)^2 = 519841 cells
 // of 1 m; one of 700 m would need (7300 / 10 + 1)^2 = 534361 and takes cells of 1.5 m instead
-// ((ceil(7300 / 15) + 1)^2 = 238144).
+// ((ceil(7300 / 15) + 1)^2 = 238144). A piece of 993 m by 481 m takes exactly 2^19 cells of
+// 1 m: (10230 / 10 + 1) (5110 / 10 + 1) = 1024 x 512.
 TEST_P(RouteMapCellSizeTest, AVeryLargeCourseGetsCoarserCells) {
     const SizeCase& row = GetParam();
     char road[160];
     std::snprintf(road, sizeof road, "p000=%g 0 0\np001=0 0 0\np002=0 %g 0\np003=%g %g 0\n",
-                  row.side, row.side, row.side, row.side);
+                  row.side, row.across, row.side, row.across);
     MappedCourse course(road, 20);
     EXPECT_FLOAT_EQ(course.map.cellSize(), row.cellSize);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, RouteMapCellSizeTest,
-                         testing::Values(SizeCase{"SixHundredNinetyMetres", 690, 10},
-                                         SizeCase{"SevenHundredMetres", 700, 15}),
+                         testing::Values(SizeCase{"SixHundredNinetyMetres", 690, 690, 10},
+                                         SizeCase{"SevenHundredMetres", 700, 700, 15},
+                                         SizeCase{"ExactlyTheMostCells", 993, 481, 10}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 // The ring the way tests run on: 100 m by 66 m outside (x -40 .. 60 m, y -6 .. 60 m), a road of

@@ -158,9 +158,11 @@ std::string wideRing(const char* gate) {
 constexpr float kCar = 20;
 
 // The number of whole cells from a cell to the nearest one off the road, steps across a corner
-// counting 1.4: across the bottom side (rows y = -55 .. 55) 1, 2, .. 6, 6, .. 1, and near the
-// inside corner, whose nearest cell off the road is (-265, 65), two steps across the corner
-// (2.8) from (-285, 45) and four (5.6) from (-305, 25).
+// counting 1.4: across the bottom side (rows y = -55 .. 55) 1, 2, .. 6, 6, .. 1, and near each
+// inside corner of the ring (the infield's corner cells are (-265, 65), (465, 65), (465, 475) and
+// (-265, 475): the sides hold the car up to x = -275 and from 475, the bottom up to y = 55 and
+// the top from 485), two steps across the corner (2.8) and four (5.6) from it: 2 and 5. Their
+// outer edges are 9 or more cells away.
 TEST(RouteMapClearanceTest, CountsWholeCellsToTheNearestEdge) {
     MappedCourse course(wideRing("gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n"), kCar);
     const RouteMap& map = course.map;
@@ -169,9 +171,20 @@ TEST(RouteMapClearanceTest, CountsWholeCellsToTheNearestEdge) {
         const float y = -65 + 10 * static_cast<float>(i);
         EXPECT_EQ(map.clearance(map.cellAt(105, y)), across[i]) << "y " << y;
     }
-    EXPECT_EQ(map.clearance(map.cellAt(-265, 65)), 0);
-    EXPECT_EQ(map.clearance(map.cellAt(-285, 45)), 2);
-    EXPECT_EQ(map.clearance(map.cellAt(-305, 25)), 5);
+    // The four inside corners, each from its own side: the corner cell off the road, then two and
+    // four steps across the corner into the road.
+    struct Corner {
+        float x, y;   // the infield's corner cell
+        float dx, dy; // a step across the corner into the road
+    };
+    for (const Corner& c : {Corner{-265, 65, -10, -10}, Corner{465, 65, 10, -10},
+                            Corner{465, 475, 10, 10}, Corner{-265, 475, -10, 10}}) {
+        EXPECT_EQ(map.clearance(map.cellAt(c.x, c.y)), 0) << c.x << ", " << c.y;
+        EXPECT_EQ(map.clearance(map.cellAt(c.x + 2 * c.dx, c.y + 2 * c.dy)), 2)
+            << c.x << ", " << c.y;
+        EXPECT_EQ(map.clearance(map.cellAt(c.x + 4 * c.dx, c.y + 4 * c.dy)), 5)
+            << c.x << ", " << c.y;
+    }
 }
 
 struct GateCase {

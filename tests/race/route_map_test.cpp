@@ -100,23 +100,27 @@ TEST(RouteMapGridTest, TheGridCoversTheRoadAndFifteenMetresRound) {
     EXPECT_FLOAT_EQ(map.centreY(map.cellAt(13, 27)), 25);
 }
 
-// A piece sheared along x, its corner 0 alone the farthest to the right and its corner 2 alone
-// the farthest to the left: (110, -5), (-100, -5), (-110, 5), (100, 5) m. The game's test takes
-// its length along x from the corners farthest apart, -1100 .. 1100, so a car 2 m wide fits
-// where |x| <= 1105 and |y| <= 45; the map reaches 15 m beyond, from x = -1250.
+// Pieces sheared along x, one corner alone the farthest to the right and the one across alone the
+// farthest to the left: (110, -5), (-100, -5), (-110, 5), (100, 5) m, and the same turned over,
+// (100, -5), (-110, -5), (-100, 5), (110, 5). The game's test takes a piece's length along x from
+// the corners farthest apart, -1100 .. 1100, so a car 2 m wide fits where |x| <= 1105 and
+// |y| <= 45; the map reaches 15 m beyond, from x = -1250 to past 1250.
 TEST(RouteMapGridTest, EveryCornerOfAShearedPieceCounts) {
-    MappedCourse course("p000=110 -5 0\np001=-100 -5 0\np002=-110 5 0\np003=100 5 0\n", 20);
-    const RouteMap& map = course.map;
-    EXPECT_EQ(map.cellAt(-1250, -200), 0);
-    EXPECT_GE(map.cellAt(1259, 0), 0);
-    int marked = 0;
-    for (int cell = 0; map.cellAt(map.centreX(cell), map.centreY(cell)) == cell; ++cell) {
-        const float x = map.centreX(cell), y = map.centreY(cell);
-        EXPECT_EQ(map.road(cell), std::fabs(x) <= 1105 && std::fabs(y) <= 45)
-            << "at (" << x << ", " << y << ")";
-        marked += map.road(cell) ? 1 : 0;
+    for (const char* road : {"p000=110 -5 0\np001=-100 -5 0\np002=-110 5 0\np003=100 5 0\n",
+                             "p000=100 -5 0\np001=-110 -5 0\np002=-100 5 0\np003=110 5 0\n"}) {
+        MappedCourse course(road, 20);
+        const RouteMap& map = course.map;
+        EXPECT_EQ(map.cellAt(-1250, -200), 0) << road;
+        EXPECT_GE(map.cellAt(1259, 0), 0) << road;
+        int marked = 0;
+        for (int cell = 0; map.cellAt(map.centreX(cell), map.centreY(cell)) == cell; ++cell) {
+            const float x = map.centreX(cell), y = map.centreY(cell);
+            EXPECT_EQ(map.road(cell), std::fabs(x) <= 1105 && std::fabs(y) <= 45)
+                << road << "at (" << x << ", " << y << ")";
+            marked += map.road(cell) ? 1 : 0;
+        }
+        EXPECT_EQ(marked, 222 * 10) << road; // x = -1105 .. 1105, y = -45 .. 45
     }
-    EXPECT_EQ(marked, 222 * 10); // x = -1105 .. 1105, y = -45 .. 45
 }
 
 struct SizeCase {

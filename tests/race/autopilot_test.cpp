@@ -55,6 +55,7 @@ TEST_P(SmallRingTest, TheAutopilotComesRoundEverySquareCorner) {
     EXPECT_TRUE(race.finished) << "laps " << race.laps.size() << ", off the road " << race.offRoad
                                << " times, at (" << race.car.x << ", " << race.car.y << ")";
     EXPECT_EQ(race.laps.size(), 3u);
+    EXPECT_EQ(race.offRoad, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

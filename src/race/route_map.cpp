@@ -163,7 +163,7 @@ bool RouteMap::placeGate(const StartFinishGate& gate, std::vector<int>& seeds) {
     const auto roadAt = [&](float across) {
         const int before = cellBeside(across, -0.75f);
         const int after = cellBeside(across, 0.75f);
-        return (before >= 0 && road(before)) || (after >= 0 && road(after));
+        return before >= 0 && road(before) && after >= 0 && road(after);
     };
     // The wall reaches across the whole road the gate stands on.
     const float lo = gate.zoneAcrossMin();
@@ -175,6 +175,11 @@ bool RouteMap::placeGate(const StartFinishGate& gate, std::vector<int>& seeds) {
     wallMax_ = hi;
     for (int i = 0; i < steps && roadAt(wallMax_ + size_); ++i)
         wallMax_ += size_;
+    // A probe stands for the whole cell it falls in, whose centre may lie half a cell beyond it:
+    // without the half cell the outermost row of road beside the gate is left open, and the way
+    // from just past the line turns back across it round the gate's end.
+    wallMin_ -= size_ / 2;
+    wallMax_ += size_ / 2;
     // The seeds: road cells just before the line whose centres lie within the gate's width.
     for (float across = lo; across <= hi + size_; across += size_) {
         const int cell = cellBeside(std::min(across, hi), -0.75f);

@@ -1,14 +1,17 @@
 // The autopilot on courses a player can make: small rectangular rings with square corners, a car
 // put off the road, courses it cannot drive, and the generated courses with every bundled car.
+#include "autopilot_courses.h"
 #include "game_test_access.h"
 #include "platform/key_state.h"
 #include "platform/tick_clock.h"
 #include "race/autopilot.h"
 #include "race/game.h"
 #include "race/headless_race.h"
+#include "sim/example_car.h"
 #include "test_dir.h"
 #include "world/course_generator.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -19,42 +22,8 @@
 namespace velnor {
 namespace {
 
-// A game directory with the bundled cars and model file and the courses given.
-struct GameDir {
-    explicit GameDir(const std::string& courses) {
-        for (const char* file : {"Velnor.car", "Velnor.mod"})
-            std::filesystem::copy_file(VELNOR_FIXTURES "/../../data/" + std::string(file),
-                                       dir.file(file));
-        dir.write("courses.rod", courses);
-    }
-    test::TempDir dir;
-};
-
-// A rectangular ring of four straight pieces, `width` m wide, whose outer edges span x0 .. x1 and
-// -width/2 .. top (metres): the bottom side runs through the origin, the gate 1 m behind it.
-std::string rectangularRing(const std::string& name, double x0, double x1, double top,
-                            double width) {
-    const double b0 = -width / 2, b1 = width / 2;
-    std::string text = "[" + name + "]\n#road\n";
-    char line[80];
-    const auto corners = [&](int n, double xa, double xb, double ya, double yb, bool alongX) {
-        // Corners 0-1 and 2-3 are the sides that run along x, as the on-road test wants.
-        const double c[4][2] = {{xb, alongX ? ya : yb},
-                                {xa, alongX ? ya : yb},
-                                {xa, alongX ? yb : ya},
-                                {xb, alongX ? yb : ya}};
-        for (int v = 0; v < 4; ++v) {
-            std::snprintf(line, sizeof line, "p%02d%d=%g %g 0\n", n, v, c[v][0], c[v][1]);
-            text += line;
-        }
-    };
-    corners(0, x0, x1, b0, b1, true);
-    corners(1, x1 - width, x1, b0, top, false);
-    corners(2, x0, x1, top - width, top, true);
-    corners(3, x0, x0 + width, b0, top, false);
-    std::snprintf(line, sizeof line, "gd=1 0 0\ngl0=-1 %g 0\ngl1=-1 %g 0\n", b0, b1);
-    return text + line;
-}
+using test::GameDir;
+using test::rectangularRing;
 
 RaceOptions autopilotOn(const GameDir& game, const std::string& course, const std::string& car) {
     RaceOptions options;
@@ -86,6 +55,7 @@ TEST_P(SmallRingTest, TheAutopilotComesRoundEverySquareCorner) {
     EXPECT_TRUE(race.finished) << "laps " << race.laps.size() << ", off the road " << race.offRoad
                                << " times, at (" << race.car.x << ", " << race.car.y << ")";
     EXPECT_EQ(race.laps.size(), 3u);
+    EXPECT_EQ(race.offRoad, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -195,6 +165,35 @@ INSTANTIATE_TEST_SUITE_P(
                        "crosses the start/finish line"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Giving up, the autopilot lets go of every key the player might have left down, and stays so.
+TEST(AutopilotGiveUpTest, LetsGoOfEveryKey) {
+    const GameDir dir("[Bad]\n#road\np000=-100 -5 0\np001=0 -5 0\np002=0 5 0\np003=-100 5 0\n"
+                      "gd=1 0 0\ngl0=-1 50 0\ngl1=-1 60 0\n");
+    ManualClock clock(1000);
+    RaceEvents events;
+    auto game = std::make_unique<Game>(dir.dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->chooseCar(game->carCatalogue.indexOfCar("Stella 2.0"), false), 0);
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Bad")), 0);
+    game->setGhostEnabled(false);
+    game->startRace(640, 480);
+    Autopilot autopilot;
+    EXPECT_FALSE(autopilot.gaveUp()); // nothing mapped yet
+    EXPECT_STREQ(Autopilot::troubleText(RouteMap::Trouble::kNone), "");
+    KeyTable keys;
+    const int all[] = {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown};
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const int key : all)
+            keys.setDown(key, true);
+        clock.advance(10);
+        autopilot.drive(*game, keys);
+        EXPECT_TRUE(autopilot.gaveUp());
+        EXPECT_EQ(autopilot.trouble(), RouteMap::Trouble::kGateOffRoad);
+        for (const int key : all)
+            EXPECT_FALSE(keys.isDown(key)) << key;
+    }
+}
+
 // A straight 2 km along x, 20 m wide, from 100 m behind the start, the gate 1 m behind the start.
 std::string longStraight() {
     std::string text = "[Long]\n#road\n";
@@ -280,6 +279,95 @@ TEST(AutopilotBendTest, ABendAllowsTheSpeedAtWhichTheCarTurnsRoundNineTenthsOfIt
     EXPECT_DOUBLE_EQ(Autopilot::bendSpeed(0), 12);
     EXPECT_GT(Autopilot::bendSpeed(1e9f), 1000);
 }
+
+struct SlowingCase {
+    const char* name;
+    double from, to; // km/h
+    double brake;    // kg, the brake's value when the reckoning starts
+    double rolling;  // of the road condition braked on
+    double gradePercent;
+    double metres;
+};
+
+class AutopilotSlowingTest : public testing::TestWithParam<SlowingCase> {};
+
+// The example car (1000 kg, first gear 3.5, final ratio 4, 2000 cc, 0.6 m tyres) takes its rest
+// values on level asphalt (rolling 0.015): the accelerator at rest drives with 15 kgf, a pull of
+// 0.015 of the weight. Braking on a road of rolling coefficient r and grade θ from a brake of
+// B0 kg, the brake growing by 50 kg a millisecond, and leaving out the air, the car slows by
+//   dv/dt = -9.8 (r (1 + (B0 + 50000 t) / 1000) + sin θ - 0.015)  m/s²,
+// integrated step by step (1 µs) until it is down to the lower speed:
+//   for v, t, x = v0, 0, 0 while v > v1: a = ...; x += v dt - a dt² / 2; v -= a dt; t += dt
+// With no rolling resistance the brake does nothing and only a grade uphill stops the car (none
+// at all on the level: the drive at rest keeps it going, reckoned as a billion metres).
+TEST_P(AutopilotSlowingTest, TheReckonedDistanceFollowsTheGrowingBrake) {
+    const SlowingCase& row = GetParam();
+    Vehicle car = test::exampleCar();
+    car.roadConditions().setRolling(row.rolling, 1);
+    car.roadConditions().setGradePercent(row.gradePercent, 1);
+    EXPECT_NEAR(Autopilot::slowingDistance(car, row.from, row.to, row.brake, 1), row.metres,
+                row.metres * 1e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, AutopilotSlowingTest,
+    testing::Values(
+        SlowingCase{"LevelFromTheBrakeAtRest", 80, 20, 0, 0.015, 0, 35.49316},
+        SlowingCase{"LevelWithTheBrakeAlreadyAt2000Kg", 80, 20, 2000, 0.015, 0, 34.61872},
+        SlowingCase{"WetDownhill", 100, 30, 500, 0.03, -5, 35.01024},
+        SlowingCase{"SteepDownhillTheBrakeMustGrowFirst", 50, 20, 0, 0.015, -10, 18.71002},
+        SlowingCase{"UphillWithoutRollingResistance", 60, 0, 0, 0, 10, 167.7126},
+        SlowingCase{"LevelWithoutRollingResistance", 60, 0, 0, 0, 0, 1e9},
+        SlowingCase{"NoSlowerThanNow", 50, 50, 0, 0.015, 0, 0},
+        SlowingCase{"FasterThanNow", 40, 50, 0, 0.015, 0, 0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct WideRingCase {
+    const char* name;
+    const char* car;
+};
+
+class AutopilotWideRingTest : public testing::TestWithParam<WideRingCase> {};
+
+// On a ring with a road of 12 m (100 m by 66 m outside) every car goes its three laps without
+// leaving the road once, and never comes to the last metre of road where it still fits: its
+// centre stays at least one whole cell of the map (made for its width) from the nearest place
+// where the game's test no longer holds it.
+TEST_P(AutopilotWideRingTest, StaysOnTheRoadClearOfItsEdges) {
+    const GameDir dir("[Wide]\n#road\n" + test::ringRoad(-40, 60, 60, 12) +
+                      "gd=1 0 0\ngl0=-1 -6 0\ngl1=-1 6 0\n");
+    ManualClock clock(1000);
+    RaceEvents events;
+    auto game = std::make_unique<Game>(dir.dir.path(), clock, events);
+    game->scanFiles();
+    ASSERT_EQ(game->chooseCar(game->carCatalogue.indexOfCar(GetParam().car), true), 0);
+    ASSERT_EQ(game->chooseCourse(game->courseCatalogue.indexOfCourse("Wide")), 0);
+    game->setGhostEnabled(false);
+    game->startRace(640, 480);
+    RouteMap map;
+    map.build(game->course(), game->playerModel().bodyWidth());
+    Autopilot autopilot;
+    KeyTable keys;
+    int nearest = 99;
+    while (game->gameState() == GameState::kRacing && game->playerCar.raceTime() < 600000) {
+        clock.advance(10);
+        autopilot.drive(*game, keys);
+        game->runIdleWork(keys);
+        const Vec3& at = game->playerModel().position();
+        nearest = std::min(nearest, map.clearance(map.cellAt(at[0], at[1])));
+    }
+    EXPECT_EQ(game->gameState(), GameState::kFinished);
+    EXPECT_EQ(game->runLog().eventCount(GhostLog::kOffRoad), 0);
+    EXPECT_GE(nearest, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cars, AutopilotWideRingTest,
+                         testing::Values(WideRingCase{"Sedan", "Stella 2.0"},
+                                         WideRingCase{"Coupe", "Falco GT"},
+                                         WideRingCase{"Bus", "City Liner"},
+                                         WideRingCase{"Truck", "Hauler 4t"},
+                                         WideRingCase{"Hatchback", "Kei Sprite"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // With a manual gearbox the autopilot shifts where the automatic one would: up above 7000 rpm
 // unless in the top gear, down below 3500 rpm once the car runs (not in the start hold) unless in

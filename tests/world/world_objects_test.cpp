@@ -270,6 +270,23 @@ TEST(CameraViewsTest, EachViewPlacesTheEyeAsItsDistanceAndAnglesSay) {
     }
 }
 
+// Where the car stands changes nothing of how a view looks at it: moving the target by
+// (300, -250, 5) moves the eye by as much and leaves "up" as it was (the fixed high view of the
+// table above: up (-0.365998, 0.211309, 0.906308)).
+TEST(CameraViewsTest, AViewLooksTheSameWhereverTheCarStands) {
+    Camera camera;
+    camera.setViewMode(2);
+    const Camera::View before = camera.applyCamera();
+    camera.moveTarget(300, -250, 5);
+    const Camera::View after = camera.applyCamera();
+    const Vec3 step = {300, -250, 5};
+    const Vec3 up = {-0.365998f, 0.211309f, 0.906308f};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(after.eye[i] - before.eye[i], step[i], 2e-3) << "eye " << i;
+        EXPECT_NEAR(after.up[i], up[i], 1e-5) << "up " << i;
+    }
+}
+
 TEST(CameraViewsTest, AResetCameraLooksFromBehindAtTheStartWithTheLightHighToOneSide) {
     Camera camera;
     camera.setViewMode(2);

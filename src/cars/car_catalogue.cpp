@@ -260,7 +260,9 @@ int CarCatalogue::editFile(int removeIndex, const std::string& path, bool append
         copyText(added.name, spec.carname());
         copyText(added.path, path);
         copyText(added.comment, appendedCarSummary(spec));
-        contents.append("\n");
+        // After a last line that ends in a carriage return of its own, "\r\n": a bare "\n" would
+        // make that CR part of the line end and change what the line reads as.
+        contents.append(!contents.empty() && contents.back() == '\r' ? "\r\n" : "\n");
         added.offset = static_cast<std::int32_t>(std::min<std::size_t>(contents.size(), INT32_MAX));
         contents.append(formatCarSection(spec));
     }

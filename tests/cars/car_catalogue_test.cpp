@@ -504,6 +504,33 @@ TEST(CarCatalogueTest, CarsEditedInAFileWithAnEndMarkAreListedAgain) {
     EXPECT_EQ(again.workCar().spec().weight(), 850);
 }
 
+// A file whose last line ends in a lone carriage return (no line feed after it): a lone CR is
+// text, so "[Old]\r" is the header of a car named "Old]" (a header's last byte closes it), and
+// must stay that car when one is added after it. A bare "\n" would make the CR part of a line end
+// and turn it into a car "Old" that the catalogue does not know.
+TEST(CarCatalogueTest, ACarAddedAfterALoneCarriageReturnAddsOnlyItself) {
+    TempDir dir;
+    dir.write("a.car", "[Alpha]\nweight = 800\n[Old]\r");
+    CarCatalogue catalogue = scanned(dir);
+    ASSERT_EQ(names(catalogue), (std::vector<std::string>{"Alpha", "Old]"}));
+    ASSERT_EQ(catalogue.loadCar(0), 0);
+    catalogue.workCar().spec().setCarname("Gamma");
+    ASSERT_EQ(catalogue.appendCar("a.car"), 0);
+
+    // "[Alpha]\nweight = 800\n" is 21 bytes, "[Old]\r\r\n" 8 more: Gamma's header at byte 29.
+    const std::string contents = dir.read("a.car");
+    EXPECT_EQ(contents.substr(0, 37), "[Alpha]\nweight = 800\n[Old]\r\r\n[Gamma]\n");
+    CarCatalogue again = scanned(dir);
+    EXPECT_EQ(names(again), (std::vector<std::string>{"Alpha", "Gamma", "Old]"}));
+    for (int i = 0; i <= again.lastIndex(); ++i) // where the catalogue says each car is
+        for (int j = 0; j <= catalogue.lastIndex(); ++j)
+            if (std::string(catalogue.entry(j).name) == again.entry(i).name) {
+                EXPECT_EQ(again.entry(i).offset, catalogue.entry(j).offset) << again.entry(i).name;
+            }
+    EXPECT_EQ(catalogue.entry(catalogue.lastIndex()).offset, 29);
+    ASSERT_EQ(again.findCar("Gamma"), 0);
+}
+
 TEST(CarCatalogueTest, FailedWritesChangeNeitherFileNorCatalogue) {
     TempDir dir;
     const std::string before = "[Alpha]\nweight = 800\n[Beta]\nweight = 1300\n";

@@ -207,37 +207,49 @@ bool RouteMap::crossesWall(int from, int to) const {
     return a >= wallMin_ && a <= wallMax_ && b >= wallMin_ && b <= wallMax_;
 }
 
+// Spreads the shortest ways from the cells in `queue` to their eight neighbours, cell by cell:
+// `stepCost(from, to, diagonal)` is the cost of one step, negative where the way may not go.
+// `dist` holds each cell's cost so far and `next` the cell its way goes on to.
+template <typename StepCost>
+void spreadWays(Queue& queue, std::vector<std::int32_t>& dist, std::vector<std::int32_t>& next,
+                int rows, int columns, StepCost stepCost) {
+    while (!queue.empty()) {
+        const auto [d, cell] = queue.top();
+        queue.pop();
+        if (d > dist[cell])
+            continue;
+        const int r = cell / columns;
+        const int c = cell % columns;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                const int rr = r + dr;
+                const int cc = c + dc;
+                if ((dr == 0 && dc == 0) || rr < 0 || cc < 0 || rr >= rows || cc >= columns)
+                    continue;
+                const int to = rr * columns + cc;
+                const std::int32_t step = stepCost(cell, to, dr != 0 && dc != 0);
+                if (step < 0)
+                    continue;
+                const std::int32_t cost = d + step;
+                if (dist[to] != RouteMap::kUnreached && dist[to] <= cost)
+                    continue;
+                dist[to] = cost;
+                next[to] = cell;
+                queue.emplace(cost, to);
+            }
+    }
+}
+
 // The shortest ways to the seeds over the road, dearer near the edges, never through the wall.
 void RouteMap::findWays(const std::vector<int>& seeds) {
     Queue queue;
     for (const int seed : seeds)
         queue.emplace(0, seed);
-    while (!queue.empty()) {
-        const auto [dist, cell] = queue.top();
-        queue.pop();
-        if (dist > toGo_[cell])
-            continue;
-        const int r = cell / columns_;
-        const int c = cell % columns_;
-        for (int dr = -1; dr <= 1; ++dr)
-            for (int dc = -1; dc <= 1; ++dc) {
-                const int rr = r + dr;
-                const int cc = c + dc;
-                if ((dr == 0 && dc == 0) || rr < 0 || cc < 0 || rr >= rows_ || cc >= columns_)
-                    continue;
-                const int to = rr * columns_ + cc;
-                if (!road(to) || crossesWall(cell, to))
-                    continue;
-                const int step = dr != 0 && dc != 0 ? kDiagonal : kStraight;
-                const std::int32_t cost =
-                    dist + step * (1 + std::max(0, kEdgeClearance - edge_[to]));
-                if (toGo_[to] != kUnreached && toGo_[to] <= cost)
-                    continue;
-                toGo_[to] = cost;
-                next_[to] = cell;
-                queue.emplace(cost, to);
-            }
-    }
+    spreadWays(queue, toGo_, next_, rows_, columns_, [this](int from, int to, bool diagonal) {
+        if (!road(to) || crossesWall(from, to))
+            return -1;
+        return (diagonal ? kDiagonal : kStraight) * (1 + std::max(0, kEdgeClearance - edge_[to]));
+    });
 }
 
 // Off the road, and on road that leads nowhere: the shortest way to the nearest cell that leads to
@@ -251,28 +263,8 @@ void RouteMap::findWaysBack() {
             dist[i] = 0;
             queue.emplace(0, static_cast<int>(i));
         }
-    while (!queue.empty()) {
-        const auto [d, cell] = queue.top();
-        queue.pop();
-        if (d > dist[cell])
-            continue;
-        const int r = cell / columns_;
-        const int c = cell % columns_;
-        for (int dr = -1; dr <= 1; ++dr)
-            for (int dc = -1; dc <= 1; ++dc) {
-                const int rr = r + dr;
-                const int cc = c + dc;
-                if ((dr == 0 && dc == 0) || rr < 0 || cc < 0 || rr >= rows_ || cc >= columns_)
-                    continue;
-                const int to = rr * columns_ + cc;
-                const std::int32_t cost = d + (dr != 0 && dc != 0 ? kDiagonal : kStraight);
-                if (dist[to] != kUnreached && dist[to] <= cost)
-                    continue;
-                dist[to] = cost;
-                next_[to] = cell;
-                queue.emplace(cost, to);
-            }
-    }
+    spreadWays(queue, dist, next_, rows_, columns_,
+               [](int, int, bool diagonal) { return diagonal ? kDiagonal : kStraight; });
 }
 
 int RouteMap::next(int cell) {

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/race_setup.h"
 #include "platform/key_state.h"
+#include "race/straight_road.h"
 #include "test_dir.h"
 
 #include <QTest>
@@ -18,11 +19,8 @@ TEST(AutopilotWindowTest, ACourseWithoutAClosedRoadThroughTheGateIsGivenUpWithAM
     test::TempDir dir;
     for (const char* file : {"cars.car", "Velnor.mod"})
         std::filesystem::copy_file(VELNOR_FIXTURES "/race/" + std::string(file), dir.file(file));
-    // A 200 m straight through the gate that never comes back to it.
-    dir.write("straight.rod", "[Straight On]\n#road\n"
-                              "p000=-100 -5 0\np001=0 -5 0\np002=0 5 0\np003=-100 5 0\n"
-                              "p010=0 -5 0\np011=100 -5 0\np012=100 5 0\np013=0 5 0\n"
-                              "gd=1 0 0\ngl0=-1 -5 0\ngl1=-1 5 0\n");
+    dir.write("straight.rod",
+              std::string("[Straight On]\n#road\n") + test::kStraightRoadThroughTheGate);
     test::HandClock clock;
     test::FakeMessageBoxes messages;
     test::FakeMusicPlayer player;

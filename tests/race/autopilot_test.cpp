@@ -8,6 +8,7 @@
 #include "race/game.h"
 #include "race/headless_race.h"
 #include "sim/example_car.h"
+#include "straight_road.h"
 #include "test_dir.h"
 #include "world/course_generator.h"
 
@@ -145,10 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
     Courses, UndrivableCourseTest,
     testing::Values(
         // The road runs straight on and never comes back to the gate.
-        UndrivableCase{"AStraightRoad",
-                       "p000=-100 -5 0\np001=0 -5 0\np002=0 5 0\np003=-100 5 0\n"
-                       "p010=0 -5 0\np011=100 -5 0\np012=100 5 0\np013=0 5 0\n"
-                       "gd=1 0 0\ngl0=-1 -5 0\ngl1=-1 5 0\n",
+        UndrivableCase{"AStraightRoad", test::kStraightRoadThroughTheGate,
                        "no closed road through the gate"},
         // The gate stands 50 m beside the road.
         UndrivableCase{"AGateBesideTheRoad",

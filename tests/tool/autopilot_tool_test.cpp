@@ -1,5 +1,6 @@
 // velnor-tool race and map on a course the autopilot cannot drive: a message that says why, and
 // an exit status of 1, at once.
+#include "race/straight_road.h"
 #include "test_dir.h"
 #include "tool/tool.h"
 
@@ -24,11 +25,8 @@ TEST(AutopilotToolTest, ACourseWithoutAClosedRoadThroughTheGateIsGivenUpWithTheR
     test::TempDir dir;
     for (const char* file : {"Velnor.car", "Velnor.mod"})
         std::filesystem::copy_file(VELNOR_DATA "/" + std::string(file), dir.file(file));
-    // A 200 m straight through the gate that never comes back to it.
-    dir.write("straight.rod", "[Straight On]\n#road\n"
-                              "p000=-100 -5 0\np001=0 -5 0\np002=0 5 0\np003=-100 5 0\n"
-                              "p010=0 -5 0\np011=100 -5 0\np012=100 5 0\np013=0 5 0\n"
-                              "gd=1 0 0\ngl0=-1 -5 0\ngl1=-1 5 0\n");
+    dir.write("straight.rod",
+              std::string("[Straight On]\n#road\n") + test::kStraightRoadThroughTheGate);
     const QString root = QString::fromStdString(dir.path());
     QString err;
     EXPECT_EQ(runQuietly({"--dir", root, "race", "--car", "Stella 2.0", "--course", "Straight On",

@@ -28,23 +28,29 @@ const char* const kSaveQuestion = "この走りをゴーストカーとして保
 const char* const kOverwriteQuestion = "この走りをゴーストカーとして保存しますか？\nただし、このコ"
                                        "ースの古いゴーストカーは消去されます。";
 
-// The virtual key code of a driving key, or -1.
-int drivingKey(int qtKey) {
+// The action of a key in a race by the standard assignment, or Action::kCount for none.
+Action actionOfKey(int qtKey) {
     switch (qtKey) {
     case Qt::Key_X:
-        return vk::kX;
+        return Action::kAccelerator;
     case Qt::Key_Z:
-        return vk::kZ;
+        return Action::kBrake;
     case Qt::Key_Left:
-        return vk::kLeft;
+        return Action::kSteerLeft;
     case Qt::Key_Right:
-        return vk::kRight;
+        return Action::kSteerRight;
     case Qt::Key_Up:
-        return vk::kUp;
+        return Action::kShiftUp;
     case Qt::Key_Down:
-        return vk::kDown;
+        return Action::kShiftDown;
+    case Qt::Key_Space:
+        return Action::kNextView;
+    case Qt::Key_Delete:
+        return Action::kToggleCursor;
+    case Qt::Key_S:
+        return Action::kSaveGhost;
     default:
-        return -1;
+        return Action::kCount;
     }
 }
 
@@ -262,44 +268,59 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    const int key = drivingKey(event->key());
-    if (key >= 0)
-        keys_.setDown(key, true);
+    const Action action = actionOfKey(event->key());
+    if (drivingKeyOf(action) >= 0)
+        actionPressed(action); // held keys count even with Alt or Ctrl, as they are let go
     if (heldForTheMenu(*event)) {
         event->ignore(); // the menu's and the accelerators', not a race key
         return;
     }
-    switch (game_->gameState()) {
-    case GameState::kTitle:
-        break;
-    case GameState::kRacing:
-        if (event->key() == Qt::Key_Space)
-            game_->nextView();
-        else if (event->key() == Qt::Key_Delete)
-            toggleCursor();
-        break;
-    case GameState::kFinished:
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-            event->key() == Qt::Key_Escape) {
-            stopRace();
-            music_.playTitleMusic();
-        } else if (event->key() == Qt::Key_Space) {
-            game_->nextView();
-        } else if (event->key() == Qt::Key_S) {
-            offerToSaveGhost();
-        }
-        break;
+    if (game_->gameState() == GameState::kFinished &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+         event->key() == Qt::Key_Escape)) {
+        stopRace();
+        music_.playTitleMusic();
+    } else if (action != Action::kCount && drivingKeyOf(action) < 0) {
+        actionPressed(action);
     }
     event->accept();
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat()) {
-        const int key = drivingKey(event->key());
-        if (key >= 0)
-            keys_.setDown(key, false);
-    }
+    if (!event->isAutoRepeat())
+        actionReleased(actionOfKey(event->key()));
     event->accept();
+}
+
+void MainWindow::actionPressed(Action action) {
+    const int key = drivingKeyOf(action);
+    if (key >= 0) {
+        keys_.setDown(key, true);
+        return;
+    }
+    const GameState state = game_->gameState();
+    switch (action) {
+    case Action::kNextView:
+        if (state != GameState::kTitle)
+            game_->nextView();
+        break;
+    case Action::kToggleCursor:
+        if (state == GameState::kRacing)
+            toggleCursor();
+        break;
+    case Action::kSaveGhost:
+        if (state == GameState::kFinished)
+            offerToSaveGhost();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::actionReleased(Action action) {
+    const int key = drivingKeyOf(action);
+    if (key >= 0)
+        keys_.setDown(key, false);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/actions.h"
 #include "hud/canvas.h"
 #include "platform/key_state.h"
 #include "race/autopilot.h"
@@ -56,6 +57,11 @@ public:
     // The autopilot drives the player's car in every race from now on (the game's --autopilot):
     // it holds the driving keys, the keyboard still does everything else.
     void setAutopilot(bool on) { autopilotWanted_ = on; }
+
+    // A key or pad button of `action` pressed or let go: driving actions are held for the
+    // passes, race actions act on the press in the states where they mean something.
+    void actionPressed(Action action);
+    void actionReleased(Action action);
 
     // From the view.
     void titlePainted();

@@ -2,6 +2,8 @@
 
 #include "platform/key_state.h"
 
+#include <array>
+
 namespace velnor {
 
 // What the player's keys and pad buttons do in a race. The driving actions are held: the game
@@ -43,5 +45,20 @@ constexpr int drivingKeyOf(Action action) {
         return -1;
     }
 }
+
+// The keys and pad buttons assigned to the actions: one each, -1 for none. Keys are Qt key codes;
+// pad buttons are the game controller's button numbers (SDL_GameControllerButton). The pad's
+// sticks and triggers act besides the buttons: the left stick and the d-pad steer, the right
+// trigger accelerates and the left trigger brakes.
+struct Bindings {
+    std::array<int, kActionCount> key{};
+    std::array<int, kActionCount> padButton{};
+
+    // The standard assignment: the keys the game has always had, and a common pad layout.
+    static Bindings standard();
+    // The action of a key or a pad button, or Action::kCount for none.
+    Action actionOfKey(int qtKey) const;
+    Action actionOfPadButton(int button) const;
+};
 
 } // namespace velnor

@@ -28,32 +28,6 @@ const char* const kSaveQuestion = "この走りをゴーストカーとして保
 const char* const kOverwriteQuestion = "この走りをゴーストカーとして保存しますか？\nただし、このコ"
                                        "ースの古いゴーストカーは消去されます。";
 
-// The action of a key in a race by the standard assignment, or Action::kCount for none.
-Action actionOfKey(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_X:
-        return Action::kAccelerator;
-    case Qt::Key_Z:
-        return Action::kBrake;
-    case Qt::Key_Left:
-        return Action::kSteerLeft;
-    case Qt::Key_Right:
-        return Action::kSteerRight;
-    case Qt::Key_Up:
-        return Action::kShiftUp;
-    case Qt::Key_Down:
-        return Action::kShiftDown;
-    case Qt::Key_Space:
-        return Action::kNextView;
-    case Qt::Key_Delete:
-        return Action::kToggleCursor;
-    case Qt::Key_S:
-        return Action::kSaveGhost;
-    default:
-        return Action::kCount;
-    }
-}
-
 } // namespace
 
 MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messages,
@@ -268,7 +242,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    const Action action = actionOfKey(event->key());
+    const Action action = bindings_.actionOfKey(event->key());
     if (drivingKeyOf(action) >= 0)
         actionPressed(action); // held keys count even with Alt or Ctrl, as they are let go
     if (heldForTheMenu(*event)) {
@@ -288,7 +262,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat())
-        actionReleased(actionOfKey(event->key()));
+        actionReleased(bindings_.actionOfKey(event->key()));
     event->accept();
 }
 

@@ -57,6 +57,13 @@ public:
     // The autopilot drives the player's car in every race from now on (the game's --autopilot):
     // it holds the driving keys, the keyboard still does everything else.
     void setAutopilot(bool on) { autopilotWanted_ = on; }
+    // Frames a second while racing: 0 draws as fast as the loop can (to measure the renderer),
+    // -1 (the default) the display's refresh rate. The passes run one per millisecond whatever
+    // the rate.
+    void setFrameRate(int fps) { frameRate_ = fps; }
+    // The keys and pad buttons of the actions.
+    const Bindings& bindings() const { return bindings_; }
+    void setBindings(const Bindings& bindings) { bindings_ = bindings; }
 
     // A key or pad button of `action` pressed or let go: driving actions are held for the
     // passes, race actions act on the press in the states where they mean something.
@@ -116,6 +123,8 @@ private:
     bool cursorShown_ = true;
     bool quitting_ = false; // closing without a question
     bool autopilotWanted_ = false;
+    int frameRate_ = -1;
+    Bindings bindings_ = Bindings::standard();
     std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
 
     QAction* startAction_ = nullptr;

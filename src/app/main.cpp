@@ -20,11 +20,18 @@ namespace {
 // read; --help is answered before the display is opened, so that it works without one.
 struct Options {
     bool autopilot = false;
+    int framesPerSecond = -1; // the display's rate
 };
 
 const QCommandLineOption
     kAutopilot(QStringLiteral("autopilot"),
                QStringLiteral("The autopilot drives your car in every race; the rest is yours."));
+
+const QCommandLineOption kFps(QStringLiteral("fps"),
+                              QStringLiteral("Frames a second while racing (the display's rate by "
+                                             "default; 0: as fast as possible). The race runs "
+                                             "the same at any rate."),
+                              QStringLiteral("N"));
 
 void describeOptions(QCommandLineParser& parser) {
     QCoreApplication::setApplicationName(QStringLiteral("velnor"));
@@ -32,6 +39,7 @@ void describeOptions(QCommandLineParser& parser) {
         QStringLiteral("Velnor, a car-driving simulator. Plays in the current directory."));
     parser.addHelpOption();
     parser.addOption(kAutopilot);
+    parser.addOption(kFps);
 }
 
 // 0 to go on with `options`, else the exit status: 2 for a wrong command line.
@@ -44,6 +52,15 @@ int readOptions(const QStringList& arguments, Options& options) {
         return 2;
     }
     options.autopilot = parser.isSet(kAutopilot);
+    if (parser.isSet(kFps)) {
+        bool ok = false;
+        options.framesPerSecond = parser.value(kFps).toInt(&ok);
+        if (!ok || options.framesPerSecond < 0 || options.framesPerSecond > 1000) {
+            std::fprintf(stderr, "velnor: --fps takes a whole number from 0 to 1000\n\n%s",
+                         qPrintable(parser.helpText()));
+            return 2;
+        }
+    }
     return 0;
 }
 
@@ -91,6 +108,7 @@ int main(int argc, char* argv[]) {
     velnor::SelectionDialogs setup(messages);
     velnor::MainWindow window(".", clock, messages, music, setup);
     window.setAutopilot(options.autopilot);
+    window.setFrameRate(options.framesPerSecond);
     messages.setParent(&window);
     setup.setParent(&window);
     quitSignals.setOnQuit([&window] { window.quitWithoutQuestion(); });

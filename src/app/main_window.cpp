@@ -22,6 +22,11 @@
 namespace velnor {
 namespace {
 
+// When the display server says the key event happened, on its monotonic millisecond clock.
+std::uint32_t eventStamp(const QKeyEvent& event) {
+    return static_cast<std::uint32_t>(event.timestamp());
+}
+
 const char* const kAbortQuestion = "中断しますか？";
 const char* const kExitQuestion = "終了しますか？";
 const char* const kSaveQuestion = "この走りをゴーストカーとして保存しますか？";
@@ -32,9 +37,9 @@ const char* const kOverwriteQuestion = "この走りをゴーストカーとし�
 
 MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messages,
                        MusicPlayer& player, RaceSetup& setup)
-    : root_(std::move(root)), clock_(clock), messages_(messages), setup_(setup),
-      music_(player, root_),
-      game_(std::make_unique<Game>(root_, clock, static_cast<RaceEvents&>(*this))) {
+    : root_(std::move(root)), clock_(clock), passClock_(clock.now()), messages_(messages),
+      setup_(setup), music_(player, root_),
+      game_(std::make_unique<Game>(root_, passClock_, static_cast<RaceEvents&>(*this))) {
     setWindowTitle(QStringLiteral("Velnor"));
     setWindowIcon(programIcon());
     createActions();
@@ -49,8 +54,12 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
     resize(640, 480);
     setFocusPolicy(Qt::StrongFocus);
 
-    connect(&idleTimer_, &QTimer::timeout, this, [this] { idlePass(); });
-    idleTimer_.setInterval(0);
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, [this] {
+        idlePass();
+        scheduleFrame();
+    });
 
     if (!view_)
         messages_.message("レンダリングコンテキスト作成失敗");
@@ -62,7 +71,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
 }
 
 MainWindow::~MainWindow() {
-    idleTimer_.stop();
+    frameTimer_.stop();
     music_.stop();
 }
 
@@ -135,6 +144,7 @@ void MainWindow::startCommand() {
     } else if (game_->gameState() == GameState::kFinished) {
         stopRace();
     }
+    syncPassClock();
     if (setup_.chooseCar(*game_) && setup_.chooseCourse(*game_))
         startRace();
 }
@@ -173,6 +183,7 @@ void MainWindow::quitWithoutQuestion() {
 
 void MainWindow::startRace() {
     const QSize size = clientSize();
+    syncPassClock(); // the dialogs took their time
     game_->startRace(size.width(), size.height());
     fitViewport();
     mainCanvas_.clear();
@@ -210,31 +221,6 @@ void MainWindow::toggleCursor() {
         client_->setCursor(Qt::BlankCursor);
 }
 
-// ---- the loop
-
-void MainWindow::idlePass() {
-    if (QApplication::activeModalWidget())
-        return; // a question or dialog is open: the race waits
-    Game& game = *game_;
-    const GameState state = game.gameState();
-    if (state == GameState::kTitle)
-        return;
-    if (autopilot_ && state == GameState::kRacing) {
-        autopilot_->drive(game, keys_);
-        if (autopilot_->gaveUp())
-            autopilotGivesUp();
-    }
-    game.runIdleWork(keys_);
-    if (!instrumentPanel_)
-        return;
-    const InstrumentReadings readings = readingsOf(game);
-    drawInstrumentPanel(instrumentPanel_->canvas(), readings);
-    if (state == GameState::kRacing)
-        drawClock(instrumentPanel_->canvas(), readings);
-    client_->update();
-    instrumentPanel_->update();
-}
-
 // ---- events
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -243,8 +229,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const Action action = bindings_.actionOfKey(event->key());
-    if (drivingKeyOf(action) >= 0)
-        actionPressed(action); // held keys count even with Alt or Ctrl, as they are let go
+    if (drivingKeyOf(action) >= 0) // held keys count even with Alt or Ctrl, as they are let go
+        drivingKeyChanged(drivingKeyOf(action), true, clock_.tickAt(eventStamp(*event)));
     if (heldForTheMenu(*event)) {
         event->ignore(); // the menu's and the accelerators', not a race key
         return;
@@ -261,15 +247,16 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat())
-        actionReleased(bindings_.actionOfKey(event->key()));
+    const int key = drivingKeyOf(bindings_.actionOfKey(event->key()));
+    if (!event->isAutoRepeat() && key >= 0)
+        drivingKeyChanged(key, false, clock_.tickAt(eventStamp(*event)));
     event->accept();
 }
 
 void MainWindow::actionPressed(Action action) {
     const int key = drivingKeyOf(action);
     if (key >= 0) {
-        keys_.setDown(key, true);
+        drivingKeyChanged(key, true, clock_.now());
         return;
     }
     const GameState state = game_->gameState();
@@ -294,7 +281,7 @@ void MainWindow::actionPressed(Action action) {
 void MainWindow::actionReleased(Action action) {
     const int key = drivingKeyOf(action);
     if (key >= 0)
-        keys_.setDown(key, false);
+        drivingKeyChanged(key, false, clock_.now());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -303,7 +290,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    idleTimer_.stop();
+    frameTimer_.stop();
     music_.stop();
     event->accept();
 }
@@ -332,7 +319,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::changeEvent(QEvent* event) {
     // A key let go while another window has the focus would stay held.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        keys_.releaseAll();
+        releaseKeys();
     QMainWindow::changeEvent(event);
 }
 
@@ -340,7 +327,7 @@ bool MainWindow::event(QEvent* event) {
     // While a modal question or dialog is open the game's clock stands still.
     if (event->type() == QEvent::WindowBlocked) {
         clock_.hold();
-        keys_.releaseAll();
+        releaseKeys();
     } else if (event->type() == QEvent::WindowUnblocked) {
         clock_.resume();
     }

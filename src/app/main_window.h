@@ -3,6 +3,8 @@
 #include "app/actions.h"
 #include "hud/canvas.h"
 #include "platform/key_state.h"
+#include "platform/pass_pacer.h"
+#include "platform/tick_clock.h"
 #include "race/autopilot.h"
 #include "race/game.h"
 #include "race/music.h"
@@ -52,8 +54,11 @@ public:
     // Closes the game as the menu's exit does, but without asking even in a race, and ends any
     // dialog or question that is open: the system asked the game to end.
     void quitWithoutQuestion();
-    // One pass of the game loop, as the idle timer runs it.
+    // One turn of the game loop while a race runs: every pass due by the clock, one for each
+    // millisecond since the last (the key changes at their own milliseconds), then a frame.
     void idlePass();
+    // The frames a second drawn while racing (see setFrameRate), for the display the window is on.
+    int framesPerSecond() const;
     // The autopilot drives the player's car in every race from now on (the game's --autopilot):
     // it holds the driving keys, the keyboard still does everything else.
     void setAutopilot(bool on) { autopilotWanted_ = on; }
@@ -94,6 +99,16 @@ private:
     void toggleCursor();
     void autopilotGivesUp();
     QSize clientSize() const;
+    // The game loop's side (main_window_loop.cpp).
+    void startFrames();
+    void scheduleFrame();
+    void runDuePasses();
+    // A driving key went down or up at `tick` of the game's clock.
+    void drivingKeyChanged(int virtualKey, bool down, std::uint32_t tick);
+    // Lets go of every driving key, and forgets the changes not yet applied.
+    void releaseKeys();
+    // The passes' clock stands at the game's clock: before a race starts.
+    void syncPassClock();
     // The camera's viewport: the client area, its bottom at the instrument panel's top edge, in
     // the framebuffer's device pixels.
     void fitViewport();
@@ -107,7 +122,9 @@ private:
     void raceStopped() override;
 
     std::string root_;
-    SteadyClock& clock_;
+    SteadyClock& clock_;    // the wall: real milliseconds, held while a question is open
+    ManualClock passClock_; // what the race reads: the tick of the pass being run
+    PassPacer pacer_;
     MessageBoxes& messages_;
     RaceSetup& setup_;
     Music music_;
@@ -119,7 +136,9 @@ private:
     PanelWidget* instrumentPanel_ = nullptr;
     PanelWidget* lapPanel_ = nullptr;
     PanelWidget* resultPanel_ = nullptr;
-    QTimer idleTimer_;
+    QTimer frameTimer_;
+    std::uint32_t frameGridStart_ = 0; // the wall's tick the frames are counted from
+    std::int64_t framesOnGrid_ = 0;    // frames scheduled since
     bool cursorShown_ = true;
     bool quitting_ = false; // closing without a question
     bool autopilotWanted_ = false;

@@ -4,7 +4,7 @@
 #include "platform/message_boxes.h"
 
 // The main window's side of the race's moments (RaceEvents): the panels laid over the 3D view,
-// the music, the loop's timer and the autopilot.
+// the music, the frames' timer and the autopilot.
 namespace velnor {
 
 void MainWindow::raceStarted() {
@@ -26,7 +26,7 @@ void MainWindow::raceStarted() {
     resultPanel_ = new PanelWidget(
         client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
     resultPanel_->hide();
-    idleTimer_.start();
+    startFrames();
 }
 
 void MainWindow::lapCompleted(const LapCounter&) {
@@ -59,7 +59,7 @@ void MainWindow::modelFileMissing(const std::string& fileName) {
 void MainWindow::autopilotGivesUp() {
     const RouteMap::Trouble trouble = autopilot_->trouble();
     autopilot_.reset();
-    keys_.releaseAll();
+    releaseKeys();
     std::string reason;
     switch (trouble) {
     case RouteMap::Trouble::kNoGateAxis:
@@ -77,10 +77,10 @@ void MainWindow::autopilotGivesUp() {
 }
 
 void MainWindow::raceStopped() {
-    idleTimer_.stop();
+    frameTimer_.stop();
     if (autopilot_) {
         autopilot_.reset();
-        keys_.releaseAll(); // the keys it held
+        releaseKeys(); // the keys it held
     }
     showTitleScreen();
     delete instrumentPanel_;

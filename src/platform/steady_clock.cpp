@@ -10,6 +10,17 @@ std::int64_t SteadyClock::elapsed() const {
         .count();
 }
 
+std::uint32_t SteadyClock::monotonicMs() const {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
+std::uint32_t SteadyClock::tickAt(std::uint32_t stamp) const {
+    const std::uint32_t age = monotonicMs() - stamp; // unsigned: a stamp ahead of now is huge
+    return now() - (age <= kMaxEventAge && holds_ == 0 ? age : 0);
+}
+
 std::uint32_t SteadyClock::now() const {
     const std::int64_t ms = holds_ > 0 ? heldAt_ : elapsed();
     return static_cast<std::uint32_t>(ms - heldTotal_);

@@ -19,9 +19,18 @@ public:
     void hold();
     void resume();
 
+    // The tick at which something happened that the system stamped with `stamp`, the
+    // milliseconds of its monotonic clock (as the display server stamps key events), wrapping
+    // at 2^32. A stamp from another clock, or more than kMaxEventAge old or ahead of now,
+    // cannot be placed: it counts as now.
+    std::uint32_t tickAt(std::uint32_t stamp) const;
+    static constexpr std::uint32_t kMaxEventAge = 1000;
+
 protected:
-    // Milliseconds of the underlying clock; a seam for tests.
+    // Milliseconds of the underlying clock since the game's clock started; a seam for tests.
     virtual std::int64_t elapsed() const;
+    // The system's monotonic clock in milliseconds, wrapping at 2^32; a seam for tests.
+    virtual std::uint32_t monotonicMs() const;
 
 private:
     std::chrono::steady_clock::time_point origin_;

@@ -1,6 +1,7 @@
 #include "race/headless_race.h"
 
 #include "platform/key_state.h"
+#include "platform/pass_pacer.h"
 #include "platform/tick_clock.h"
 #include "race/autopilot.h"
 #include "race/game.h"
@@ -64,6 +65,18 @@ void readOutcome(const Game& game, RaceResult& result) {
     }
 }
 
+// The driving keys that `keys` holds otherwise than `held`, written down at `raceTime`; `held`
+// then follows.
+void noteKeyChanges(const KeyTable& keys, KeyTable& held, std::int32_t raceTime,
+                    std::vector<InputEvent>& changes) {
+    for (const int key : {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown}) {
+        if (keys.isDown(key) == held.isDown(key))
+            continue;
+        changes.push_back({raceTime, key, keys.isDown(key)});
+        held.setDown(key, keys.isDown(key));
+    }
+}
+
 } // namespace
 
 RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* trace) {
@@ -77,18 +90,25 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     game->setGhostEnabled(options.ghost);
     game->startRace(640, 480);
 
+    // The script's keys at their ticks: the start hold ends at race time 0.
+    PassPacer pacer;
+    pacer.reset(clock.now());
+    const std::uint32_t raceZero = game->playerCar.startTick() + Vehicle::kStartHold;
+    for (const InputEvent& input : options.inputs.events)
+        pacer.queueKey(raceZero + static_cast<std::uint32_t>(input.time), input.virtualKey,
+                       input.down);
     KeyTable keys;
+    KeyTable held; // as the last pass left them
     Autopilot autopilot;
-    std::size_t nextInput = 0;
     const auto pass = [&] {
-        clock.advance(options.frameMs);
-        const auto raceNow = static_cast<std::int32_t>(clock.now() - game->playerCar.startTick() -
-                                                       Vehicle::kStartHold);
-        const std::vector<InputEvent>& inputs = options.inputs.events;
-        for (; nextInput < inputs.size() && inputs[nextInput].time <= raceNow; ++nextInput)
-            keys.setDown(inputs[nextInput].virtualKey, inputs[nextInput].down);
-        if (options.autopilot && game->gameState() == GameState::kRacing)
-            autopilot.drive(*game, keys);
+        pacer.nextPass(pacer.lastTick() + 1, keys);
+        clock.set(pacer.lastTick());
+        if (game->gameState() == GameState::kRacing) {
+            if (options.autopilot)
+                autopilot.drive(*game, keys);
+            noteKeyChanges(keys, held, static_cast<std::int32_t>(pacer.lastTick() - raceZero),
+                           result.keyChanges);
+        }
         game->runIdleWork(keys);
         ++result.passes;
         if (trace) {

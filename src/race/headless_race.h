@@ -12,7 +12,7 @@ namespace velnor {
 // A whole race without a window, on a manual clock, through the game's own code: the car and the
 // course chosen as the selection dialogs choose them, the race started, pass after pass of the
 // game loop fed from an input script or the autopilot, and after the finish the passes that bring
-// the car to a stand.
+// the car to a stand. The passes run one for every millisecond, as in the window.
 struct RaceOptions {
     std::string root = ".";              // the game directory
     std::string car;                     // name, Shift-JIS bytes
@@ -20,7 +20,6 @@ struct RaceOptions {
     bool manual = false;                 // manual transmission
     bool autopilot = false;              // the autopilot drives (else the script)
     InputScript inputs;                  // key events by race time
-    std::uint32_t frameMs = 10;          // clock advance before every pass
     std::uint32_t startTick = 1000;      // the clock at the start
     std::optional<std::int32_t> untilMs; // stop at this race time
     std::int32_t timeoutMs = 900000;     // give up at this race time
@@ -61,6 +60,9 @@ struct RaceResult {
     CarState ghost;
     bool recordsWritten = false;
     bool ghostSaved = false;
+    // Every change of the driving keys while racing, by race time, in the order made: the
+    // script's or the autopilot's, as an inputs file would give them.
+    std::vector<InputEvent> keyChanges;
 };
 
 // `trace`, when given, receives the car's position and speed at every pass.

@@ -66,7 +66,7 @@ int readRaceOptions(const Invocation& call, RaceOptions& options, QTextStream& e
     options.root = call.dir.toStdString();
     if (!parser.isSet("car") || !parser.isSet("course") || call.positional.size() != 1) {
         err << "velnor-tool: usage: velnor-tool [--dir DIR] [--json] race --car NAME --course NAME"
-               " [--manual] [--inputs FILE | --autopilot] [--frame-ms N] [--start-tick T]"
+               " [--manual] [--inputs FILE | --autopilot] [--start-tick T]"
                " [--until-ms T] [--timeout-ms T] [--no-ghost] [--save-ghost]\n";
         return 2;
     }
@@ -94,8 +94,7 @@ int readRaceOptions(const Invocation& call, RaceOptions& options, QTextStream& e
         return true;
     };
     std::int32_t until = 0;
-    if (!number("frame-ms", options.frameMs, 1, 1000) ||
-        !number("start-tick", options.startTick, 0, 4294967295LL) ||
+    if (!number("start-tick", options.startTick, 0, 4294967295LL) ||
         !number("until-ms", until, -3000, 2147483647LL) ||
         !number("timeout-ms", options.timeoutMs, 0, 2147483647LL))
         return 2;

@@ -59,13 +59,21 @@ public:
     int stops = 0;
 };
 
-// The game's clock, moved by hand.
+// The game's clock, moved by hand, and the system's monotonic clock that stamps key events,
+// moved with it (its count far from the game's, and wrapping at 2^32 a few seconds in).
 class HandClock final : public SteadyClock {
 public:
+    static constexpr std::uint32_t kMonotonicAtStart = 4294962000u;
+
     void advance(std::int64_t ms) { ms_ += ms; }
+    // The stamp a key event that happened at `tick` of the game's clock carries.
+    std::uint32_t stampOf(std::uint32_t tick) const { return monotonicMs() - (now() - tick); }
 
 protected:
     std::int64_t elapsed() const override { return ms_; }
+    std::uint32_t monotonicMs() const override {
+        return kMonotonicAtStart + static_cast<std::uint32_t>(ms_);
+    }
 
 private:
     std::int64_t ms_ = 1000;

@@ -94,7 +94,7 @@ protected:
         window.reset();
     }
 
-    // Passes of the game loop, the clock advancing `ms` before each.
+    // Turns of the game loop, the clock advancing `ms` before each: `ms` passes a turn.
     void passes(int count, int ms = 10) {
         for (int i = 0; i < count; ++i) {
             clock.advance(ms);
@@ -345,11 +345,13 @@ TEST_F(WindowTest, KeysDriveTheCarAndAreLetGoWhenTheWindowLosesTheFocus) {
     window->startCommand();
     QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &x);
+    passes(10); // the press counts from the pass of its millisecond on
     EXPECT_TRUE(window->keys().isDown(vk::kX));
     QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(window.get(), &repeat); // auto-repeat: still held
+    passes(10);
     EXPECT_TRUE(window->keys().isDown(vk::kX));
-    passes(500);
+    passes(480);
     EXPECT_GT(window->game().playerCar.speed(), 10);
 
     QEvent deactivate(QEvent::ActivationChange);

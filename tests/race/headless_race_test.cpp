@@ -1,6 +1,7 @@
 // A headless race as `velnor-tool race` runs it: when it stops, which keys it presses when, and
 // what it reports. The race fixtures: the oval and the test cars; the clock starts at tick 1000
-// and "GO!" is 3000 ms later, so after n passes of 10 ms the race time is 10 n - 3000.
+// and "GO!" is 3000 ms later, and a pass runs every millisecond, so after n passes the race time
+// is n - 3000.
 #include "race/headless_race.h"
 #include "test_dir.h"
 
@@ -44,23 +45,20 @@ TEST_F(HeadlessRaceTest, ACarOrCourseThatIsNotListedIsNamed) {
 TEST_F(HeadlessRaceTest, TheRaceStopsWhenItsTimeIsReached) {
     struct Row {
         const char* name;
-        std::uint32_t frameMs;
         std::int32_t untilMs, timeoutMs;
         long passes;
         std::int32_t raceTime;
     };
     const Row rows[] = {
-        // 10 n - 3000 >= 500: n = 350, exactly 500
-        {"until 500 in 10 ms passes", 10, 500, 900000, 350, 500},
-        // 9 n - 3000 >= 500: n = 389 (3501 - 3000 = 501)
-        {"until 500 in 9 ms passes", 9, 500, 900000, 389, 501},
-        // 10 n - 3000 >= 200: n = 320
-        {"time out at 200", 10, 900000, 200, 320, 200},
-        {"until 0, the moment of GO!", 10, 0, 900000, 300, 0},
+        // n - 3000 >= 500: n = 3500
+        {"until 500", 500, 900000, 3500, 500},
+        // n - 3000 >= 200: n = 3200
+        {"time out at 200", 900000, 200, 3200, 200},
+        {"until 0, the moment of GO!", 0, 900000, 3000, 0},
+        {"until the last millisecond of the count", -1, 900000, 2999, -1},
     };
     for (const Row& row : rows) {
         RaceOptions options = scripted("", row.untilMs);
-        options.frameMs = row.frameMs;
         options.timeoutMs = row.timeoutMs;
         std::vector<TracePoint> trace;
         const RaceResult race = runHeadlessRace(options, &trace);
@@ -76,21 +74,25 @@ TEST_F(HeadlessRaceTest, TheRaceStopsWhenItsTimeIsReached) {
     }
 }
 
-// Passes come every 10 ms of race time (-2990, ..., 990, 1000, 1010, ...): a key event is
-// applied in the first pass at or after its time, so an event at 991 and one at 1000 both act at
-// 1000 and drive the same race, while one at 1001 acts 10 ms later.
-TEST_F(HeadlessRaceTest, AKeyEventActsInTheFirstPassAtOrAfterItsTime) {
+// A key event acts at the pass of its own millisecond: a millisecond earlier or later is another
+// race. Before the first pass (race time -2999) every event acts at it.
+TEST_F(HeadlessRaceTest, AKeyEventActsAtThePassOfItsMillisecond) {
     const auto distanceWith = [&](const char* script) {
         const RaceResult race = runHeadlessRace(scripted(script, 4000));
         EXPECT_TRUE(race.error.empty()) << race.error;
         return race.car.distance;
     };
-    const double at991 = distanceWith("991 X down\n");
+    const double at999 = distanceWith("999 X down\n");
     const double at1000 = distanceWith("1000 X down\n");
     const double at1001 = distanceWith("1001 X down\n");
     EXPECT_GT(at1000, 5.0);
-    EXPECT_EQ(at991, at1000);
+    EXPECT_GT(at999, at1000);
     EXPECT_GT(at1000, at1001);
+    // Held from the first pass on, whenever before it the key went down.
+    const double fromStart = distanceWith("-2999 X down\n");
+    EXPECT_EQ(distanceWith("-3000 X down\n"), fromStart);
+    EXPECT_EQ(distanceWith("-60000 X down\n"), fromStart);
+    EXPECT_GT(fromStart, distanceWith("-2998 X down\n"));
 }
 
 TEST_F(HeadlessRaceTest, WhatTheRaceReportsAboutTheCar) {

@@ -94,6 +94,7 @@ void MainWindow::createMenus() {
     gameMenu->addAction(stopAction_);
     gameMenu->addSeparator();
     gameMenu->addAction(exitAction_);
+    createSettingsMenu();
     QMenu* helpMenu = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
     helpMenu->addAction(aboutAction_);
 }
@@ -305,6 +306,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     idleTimer_.stop();
     music_.stop();
+    saveSettings();
     event->accept();
 }
 
@@ -317,14 +319,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         drawTitleScreen(mainCanvas_, root_);
         break;
     case GameState::kRacing:
-        fitViewport();
-        if (instrumentPanel_) {
-            instrumentPanel_->setGeometry(0, size.height() - kPanelHeight, size.width(),
-                                          kPanelHeight);
-            instrumentPanel_->canvas().resize(instrumentPanel_->size());
-        }
-        break;
     case GameState::kFinished:
+        fitViewport();
+        placeRacePanels();
         break;
     }
 }

@@ -64,7 +64,7 @@ void KeyDialog::createControls() {
         new KeyField([this](int key, Qt::KeyboardModifiers mods) { keyPressed(key, mods); }),
         kKeyField, 32, 168, 80, 12);
     layout.place(new QLabel(QString::fromUtf8("パッド:")), 0, 122, 170, 30, 8);
-    padList_ = layout.place(new QComboBox, kPadList, 153, 168, 100, 80);
+    padList_ = layout.place(new QComboBox, kPadList, 153, 168, 100, 12);
     padList_->addItem(padButtonTitle(-1));
     for (int button = 0; button < kPadButtonCount; ++button)
         padList_->addItem(padButtonTitle(button));
@@ -78,10 +78,36 @@ void KeyDialog::createControls() {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(standard, &QPushButton::clicked, this, [this] { restoreStandard(); });
+    table_->installEventFilter(this);
     connect(table_, &QTableWidget::currentCellChanged, this, [this] { refresh(); });
     // A row chosen with the mouse is ready for its key at once.
     connect(table_, &QTableWidget::cellClicked, this, [this] { keyField_->setFocus(); });
     connect(padList_, &QComboBox::activated, this, [this](int index) { padButtonChosen(index); });
+}
+
+bool KeyDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != table_ || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return QDialog::eventFilter(watched, event);
+    default:
+        break;
+    }
+    if (!key->isAutoRepeat() && !isModifierKey(key->key()))
+        keyPressed(key->key(), key->modifiers());
+    return true;
 }
 
 Action KeyDialog::chosen() const {

@@ -31,7 +31,8 @@ private:
 };
 
 // "キー設定": every action with its key and pad button. The player chooses a row and presses a
-// key to give it to that action, or picks its pad button from the list. A key or button another
+// key to give it to that action (in the table, or in the key field for the keys that move
+// through the table), or picks its pad button from the list. A key or button another
 // action has, and a key the game keeps for itself, are refused with a message that says why.
 // "標準に戻す" puts the standard assignment back in the dialog; OK keeps the dialog's
 // assignment (bindings()), ｷｬﾝｾﾙ leaves it.
@@ -52,6 +53,11 @@ public:
     // The action of the chosen row.
     Action chosen() const;
     void choose(Action action);
+
+protected:
+    // Keys pressed in the table are assigned as in the key field, but for those that move
+    // through the table (↑ ↓, Page Up/Down, Home, End) and the dialog's own (Tab, Enter, Esc).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();

@@ -46,6 +46,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
         client_ = new PlainView(*this);
     }
     setCentralWidget(client_);
+    client_->installEventFilter(this);
     resize(640, 480);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -308,22 +309,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     music_.stop();
     saveSettings();
     event->accept();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    const QSize size = clientSize();
-    switch (game_->gameState()) {
-    case GameState::kTitle:
-        mainCanvas_.resize(size);
-        drawTitleScreen(mainCanvas_, root_);
-        break;
-    case GameState::kRacing:
-    case GameState::kFinished:
-        fitViewport();
-        placeRacePanels();
-        break;
-    }
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -88,7 +88,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The client area's resizes, whatever made them (the window, the menu bar, full screen;
+    // under a window manager the window's own resize can come before its client area's).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -111,6 +113,8 @@ private:
     // The race panels where they belong in the client area as it is now: the instrument panel
     // along the bottom at full width, the lap and result panels centred above it.
     void placeRacePanels();
+    // The title canvas, the viewport and the panels for the client area's new size.
+    void clientResized();
     void createSettingsMenu();
     // The keys and the window's placement into the settings file, if there is one.
     void saveSettings();

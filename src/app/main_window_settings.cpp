@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/settings_file.h"
+#include "app/title_screen.h"
 #include "hud/instrument_panel.h"
 #include "platform/message_boxes.h"
 
@@ -110,6 +111,26 @@ void MainWindow::saveSettings() {
     if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this)))
         std::fprintf(stderr, "velnor: %s: cannot be written; the settings are not kept\n",
                      qPrintable(settingsFile_->path()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize)
+        clientResized();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::clientResized() {
+    switch (game_->gameState()) {
+    case GameState::kTitle:
+        mainCanvas_.resize(clientSize());
+        drawTitleScreen(mainCanvas_, root_);
+        break;
+    case GameState::kRacing:
+    case GameState::kFinished:
+        fitViewport();
+        placeRacePanels();
+        break;
+    }
 }
 
 void MainWindow::placeRacePanels() {

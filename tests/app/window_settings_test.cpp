@@ -248,6 +248,18 @@ TEST_F(WindowSettingsTest, TheKeyDialogAssignsKeysAndButtons) {
     QTest::keyClick(field, Qt::Key_Z);
     EXPECT_EQ(dialog.bindings().key[kAccel], Qt::Key_Z);
     EXPECT_TRUE(messages.shown.empty());
+
+    // In the table ↓ chooses the next row and a key is that row's; ↓ is no key given.
+    QTest::keyClick(table, Qt::Key_Down);
+    EXPECT_EQ(dialog.chosen(), Action::kBrake);
+    QTest::keyClick(table, Qt::Key_Right); // refused: steering right's
+    EXPECT_EQ(dialog.bindings().key[kBrake], Qt::Key_A);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    QTest::keyClick(table, Qt::Key_Q);
+    EXPECT_EQ(dialog.bindings().key[kBrake], Qt::Key_Q);
+    EXPECT_EQ(dialog.bindings().key[kAccel], Qt::Key_Z);
+    EXPECT_EQ(dialog.bindings().key[4], Qt::Key_Up);
+    EXPECT_EQ(dialog.bindings().key[5], Qt::Key_Down);
 }
 
 // A key or button another action has, and the keys the game keeps, are refused with a message
@@ -373,6 +385,24 @@ TEST_F(WindowSettingsTest, KeysAssignedDuringARace) {
     QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &a);
     EXPECT_TRUE(window->keys().isDown(vk::kX)); // the accelerator's key in the ghost files
+}
+
+// The title and the race follow the client area's size whatever changed it: here the client
+// area alone, as a menu bar grown to two lines does, or a window manager whose resize of the
+// window comes before that of its client area.
+TEST_F(WindowSettingsTest, TheClientAreaResizedAloneIsFollowed) {
+    start();
+    window->client()->resize(500, 300);
+    EXPECT_EQ(window->mainCanvas().clientSize(), QSize(500, 300));
+    EXPECT_EQ(differences(window->mainCanvas().image().copy(0, 0, 500, 300),
+                          test::referenceTitle(game.path(), QSize(500, 300)), QSize(500, 300), 1),
+              0);
+    window->startCommand();
+    passes(10);
+    window->client()->resize(520, 330);
+    const qreal r = window->devicePixelRatioF();
+    EXPECT_EQ(window->game().camera().viewport()[2], qRound(520 * r));
+    EXPECT_EQ(window->instrumentPanel()->geometry(), QRect(0, 240, 520, 90));
 }
 
 // The panels keep their places when the window is resized while racing and after the finish:

@@ -5,6 +5,7 @@
 #include "app/quit_signals.h"
 #include "app/race_setup.h"
 #include "app/sdl_music_player.h"
+#include "app/settings_file.h"
 #include "platform/steady_clock.h"
 
 #include <QApplication>
@@ -112,6 +113,8 @@ int main(int argc, char* argv[]) {
     messages.setParent(&window);
     setup.setParent(&window);
     quitSignals.setOnQuit([&window] { window.quitWithoutQuestion(); });
-    window.show();
+    // The keys and the window as the player left them ($XDG_CONFIG_HOME/velnor/velnor.ini).
+    velnor::SettingsFile settings(velnor::SettingsFile::standardPath());
+    window.showWithSettings(settings);
     return app.exec();
 }

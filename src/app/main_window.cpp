@@ -51,6 +51,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
         client_ = new PlainView(*this);
     }
     setCentralWidget(client_);
+    client_->installEventFilter(this);
     resize(640, 480);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -103,6 +104,7 @@ void MainWindow::createMenus() {
     gameMenu->addAction(stopAction_);
     gameMenu->addSeparator();
     gameMenu->addAction(exitAction_);
+    createSettingsMenu();
     QMenu* helpMenu = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
     helpMenu->addAction(aboutAction_);
 }
@@ -292,28 +294,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     frameTimer_.stop();
     music_.stop();
+    saveSettings();
     event->accept();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    const QSize size = clientSize();
-    switch (game_->gameState()) {
-    case GameState::kTitle:
-        mainCanvas_.resize(size);
-        drawTitleScreen(mainCanvas_, root_);
-        break;
-    case GameState::kRacing:
-        fitViewport();
-        if (instrumentPanel_) {
-            instrumentPanel_->setGeometry(0, size.height() - kPanelHeight, size.width(),
-                                          kPanelHeight);
-            instrumentPanel_->canvas().resize(instrumentPanel_->size());
-        }
-        break;
-    case GameState::kFinished:
-        break;
-    }
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -23,6 +23,7 @@ class GameView;
 class MessageBoxes;
 class PanelWidget;
 class RaceSetup;
+class SettingsFile;
 class SteadyClock;
 
 // The game's one window: the menu, the commands and keys of each game state, the loop that
@@ -51,6 +52,11 @@ public:
     void startCommand();
     void stopCommand();
     void aboutCommand();
+    // "キー設定": the key assignment dialog; OK assigns its keys and writes the settings file.
+    // Open in every state; in a race the clock holds and the keys held are let go meanwhile.
+    void keySettingsCommand();
+    // F11: full screen, or back to the window as it was (maximised or not).
+    void toggleFullScreen();
     // Closes the game as the menu's exit does, but without asking even in a race, and ends any
     // dialog or question that is open: the system asked the game to end.
     void quitWithoutQuestion();
@@ -69,6 +75,11 @@ public:
     // The keys and pad buttons of the actions.
     const Bindings& bindings() const { return bindings_; }
     void setBindings(const Bindings& bindings) { bindings_ = bindings; }
+    // Takes the keys and the window's placement from `file`, shows the window as it was when
+    // the game last closed, and says on the terminal and in a box that does not hold the game
+    // which lines of the file it ignored. The window writes the file when it closes and when
+    // keys are assigned. Without a file (as in tests) nothing is read or written.
+    void showWithSettings(SettingsFile& file);
 
     // A key or pad button of `action` pressed or let go: driving actions are held for the
     // passes, race actions act on the press in the states where they mean something.
@@ -82,7 +93,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The client area's resizes, whatever made them (the window, the menu bar, full screen;
+    // under a window manager the window's own resize can come before its client area's).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -112,6 +125,14 @@ private:
     // The camera's viewport: the client area, its bottom at the instrument panel's top edge, in
     // the framebuffer's device pixels.
     void fitViewport();
+    // The race panels where they belong in the client area as it is now: the instrument panel
+    // along the bottom at full width, the lap and result panels centred above it.
+    void placeRacePanels();
+    // The title canvas, the viewport and the panels for the client area's new size.
+    void clientResized();
+    void createSettingsMenu();
+    // The keys and the window's placement into the settings file, if there is one.
+    void saveSettings();
 
     // RaceEvents
     void raceStarted() override;
@@ -145,12 +166,15 @@ private:
     int frameRate_ = -1;
     Bindings bindings_ = Bindings::standard();
     std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
+    SettingsFile* settingsFile_ = nullptr;
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QAction* aboutKeys_ = nullptr;
+    QAction* keysAction_ = nullptr;
+    QAction* fullScreenAction_ = nullptr;
 };
 
 } // namespace velnor

@@ -15,16 +15,13 @@ void MainWindow::raceStarted() {
     delete lapPanel_;
     delete resultPanel_;
     const QSize size = clientSize();
-    const int w = size.width();
-    const int h = size.height();
-    instrumentPanel_ = new PanelWidget(client_, QRect(0, h - kPanelHeight, w, kPanelHeight));
-    instrumentPanel_->show();
-    lapPanel_ = new PanelWidget(client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - 16, 100, 32));
-    lapPanel_->hide();
+    instrumentPanel_ = new PanelWidget(client_, QRect(0, 0, size.width(), kPanelHeight));
+    lapPanel_ = new PanelWidget(client_, QRect(0, 0, 100, 32));
     const int laps = game_->raceClock().lapTotal();
-    const int resultHeight = laps * 16 + 90;
-    resultPanel_ = new PanelWidget(
-        client_, QRect(w / 2 - 50, (h - kPanelHeight) / 2 - resultHeight / 2, 100, resultHeight));
+    resultPanel_ = new PanelWidget(client_, QRect(0, 0, 100, laps * 16 + 90));
+    placeRacePanels();
+    instrumentPanel_->show();
+    lapPanel_->hide();
     resultPanel_->hide();
     startFrames();
 }

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/actions.h"
+
+#include <QByteArray>
+#include <QRect>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace velnor {
+
+// Where and how the window was on the screen when the game last closed.
+struct WindowPlacement {
+    // The window's geometry when neither maximised nor full screen (its frame excluded), in
+    // logical pixels of the virtual desktop; none: the default size where the system puts it.
+    std::optional<QRect> geometry;
+    bool maximized = false;
+    bool fullScreen = false;
+
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+// A line of the settings file that was ignored, or a standard value that could not be had.
+struct SettingsProblem {
+    int line = 0;     // 1-based; 0 where no one line is at fault
+    QString english;  // for the terminal
+    QString japanese; // for the player's message box
+};
+
+// What the settings file says, each value the standard one wherever the file says nothing
+// usable about it.
+struct LoadedSettings {
+    Bindings bindings = Bindings::standard();
+    WindowPlacement window;
+    std::vector<SettingsProblem> problems;
+};
+
+// Reads the text of a settings file as written below (an INI file): the sections [keys] and
+// [pad], one "action=name" line per action, and [window]. Blank lines and lines starting with
+// ';' or '#' are comments. Every other line that cannot be used is ignored, the value it was
+// about stays standard, and it is reported: a line that is not "[section]" or "name=value", a
+// line outside a known section, an unknown section (reported once, its lines ignored with it),
+// an unknown action, an action given twice (the later line), a name that is no key or button, a
+// key the game keeps for itself, a key or button that an earlier line gave another action. An
+// action left without a line keeps its standard key or button unless an action of the file
+// has it; then it has none, and that is reported too.
+LoadedSettings parseSettings(const QByteArray& text);
+
+// The game's settings: the keys and pad buttons of the actions and the window's placement, in
+// one INI file. Reading reports every line it ignores; writing goes through QSettings, which
+// writes a temporary file and renames it over the old one, so the file is whole at any moment.
+class SettingsFile {
+public:
+    explicit SettingsFile(QString path) : path_(std::move(path)) {}
+
+    // $XDG_CONFIG_HOME/velnor/velnor.ini (~/.config/velnor/velnor.ini by default).
+    static QString standardPath();
+
+    const QString& path() const { return path_; }
+    // Where a file with ignored lines is kept as it was, before the game writes over it.
+    QString backupPath() const { return path_ + QStringLiteral(".bak"); }
+
+    // The settings in the file; a missing file gives the standard ones without a problem, an
+    // unreadable one the standard ones with one. A file with problems is copied to backupPath()
+    // (when that can be written), since the next write keeps only what was used of it.
+    LoadedSettings load();
+    // Whether load() kept a copy of the file at backupPath().
+    bool backedUp() const { return backedUp_; }
+    // Writes the whole file anew; false if it cannot be written (the folder made as needed).
+    bool save(const Bindings& bindings, const WindowPlacement& window) const;
+
+private:
+    QString path_;
+    bool backedUp_ = false;
+};
+
+// The problems as the terminal shows them, one line each: "FILE:LINE: what".
+QString problemsForTerminal(const QString& path, const std::vector<SettingsProblem>& problems);
+// The problems as the player's message box says them, the first `shown` of them by line.
+QString problemsForPlayer(const QString& path, const std::vector<SettingsProblem>& problems,
+                          bool backedUp, std::size_t shown = 12);
+
+} // namespace velnor

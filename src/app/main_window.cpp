@@ -2,6 +2,7 @@
 
 #include "app/game_view.h"
 #include "app/ghost_toggle.h"
+#include "app/pad_side.h"
 #include "app/panel_widget.h"
 #include "app/program_icon.h"
 #include "app/race_setup.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
     game_->scanFiles();
     game_->setGhostEnabled(true);
     cursorShown_ = true;
+    startGamepad();
 }
 
 MainWindow::~MainWindow() {
@@ -266,9 +268,10 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void MainWindow::actionPressed(Action action) {
+void MainWindow::actionPressed(Action action, ActionSource source) {
     const int key = drivingKeyOf(action);
     if (key >= 0) {
+        held_.hold(action, source);
         keys_.setDown(key, true);
         return;
     }
@@ -291,9 +294,9 @@ void MainWindow::actionPressed(Action action) {
     }
 }
 
-void MainWindow::actionReleased(Action action) {
+void MainWindow::actionReleased(Action action, ActionSource source) {
     const int key = drivingKeyOf(action);
-    if (key >= 0)
+    if (key >= 0 && held_.letGo(action, source))
         keys_.setDown(key, false);
 }
 
@@ -331,8 +334,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     // A key let go while another window has the focus would stay held.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         keys_.releaseAll();
+        held_.clear();
+    }
     QMainWindow::changeEvent(event);
 }
 
@@ -341,6 +346,7 @@ bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowBlocked) {
         clock_.hold();
         keys_.releaseAll();
+        held_.clear();
     } else if (event->type() == QEvent::WindowUnblocked) {
         clock_.resume();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/actions.h"
+#include "app/pad_input.h"
 #include "hud/canvas.h"
 #include "platform/key_state.h"
 #include "race/autopilot.h"
@@ -22,6 +23,8 @@ class MessageBoxes;
 class PanelWidget;
 class RaceSetup;
 class SteadyClock;
+struct PadEvent;
+struct PadSide;
 
 // The game's one window: the menu, the commands and keys of each game state, the loop that
 // runs the race pass by pass, the race panels over the 3D view, and the music.
@@ -66,9 +69,14 @@ public:
     void setBindings(const Bindings& bindings) { bindings_ = bindings; }
 
     // A key or pad button of `action` pressed or let go: driving actions are held for the
-    // passes, race actions act on the press in the states where they mean something.
-    void actionPressed(Action action);
-    void actionReleased(Action action);
+    // passes (until every source that holds them lets go), race actions act on the press in the
+    // states where they mean something.
+    void actionPressed(Action action, ActionSource source = ActionSource::kKeyboard);
+    void actionReleased(Action action, ActionSource source = ActionSource::kKeyboard);
+    // Handles everything the game controller did since the last call.
+    void pollGamepad();
+    // The note about the controller that came or went, as shown; empty when none is shown.
+    QString padNote() const;
 
     // From the view.
     void titlePainted();
@@ -97,6 +105,9 @@ private:
     // The camera's viewport: the client area, its bottom at the instrument panel's top edge, in
     // the framebuffer's device pixels.
     void fitViewport();
+    void startGamepad();
+    void padEvent(const PadEvent& event);
+    void showPadNote(const QString& text, QColor colour);
 
     // RaceEvents
     void raceStarted() override;
@@ -126,6 +137,8 @@ private:
     int frameRate_ = -1;
     Bindings bindings_ = Bindings::standard();
     std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
+    HeldActions held_;                   // who holds the driving actions: keyboard, pad
+    std::unique_ptr<PadSide> pad_;
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;

@@ -119,12 +119,42 @@ protected:
 TEST_F(PadInTheWindow, ItsNameIsShownAsPlainTextWhenItConnectsAndWhenItGoes) {
     ASSERT_EQ(SDL_NumJoysticks(), 0) << "a controller is attached to this machine";
     EXPECT_TRUE(window->padNote().isEmpty());
-    auto pad = attach("Pad <b>One</b>\nTwo %s%n");
+    // Markup, format directives and control characters are shown as they are, on one line.
+    auto pad = attach("Pad <b>One</b>\nTwo\x1b[31m %s%n");
     ASSERT_TRUE(pad->attached()) << SDL_GetError();
-    EXPECT_EQ(window->padNote(), QString::fromUtf8("コントローラ接続: Pad <b>One</b> Two %s%n"));
+    EXPECT_EQ(window->padNote(),
+              QString::fromUtf8("コントローラ接続: Pad <b>One</b> Two [31m %s%n"));
     pad->detach();
     window->pollGamepad();
-    EXPECT_EQ(window->padNote(), QString::fromUtf8("コントローラ切断: Pad <b>One</b> Two %s%n"));
+    EXPECT_EQ(window->padNote(),
+              QString::fromUtf8("コントローラ切断: Pad <b>One</b> Two [31m %s%n"));
+    // A name of 100 characters: its first 63 and "…".
+    const std::string longName(100, 'n');
+    pad = attach(longName.c_str());
+    EXPECT_EQ(window->padNote(), QString::fromUtf8("コントローラ接続: ") +
+                                     QString(63, QLatin1Char('n')) + QChar(0x2026));
+}
+
+TEST_F(PadInTheWindow, TheFirstConnectedDrivesAndTheNextTakesOverWhenItGoes) {
+    auto first = attach("First Pad");
+    auto second = attach("Second Pad");
+    ASSERT_TRUE(first->attached() && second->attached()) << SDL_GetError();
+    EXPECT_EQ(window->padNote(), QString::fromUtf8("コントローラ接続: First Pad"));
+    window->startCommand();
+    second->button(SDL_CONTROLLER_BUTTON_A, true);
+    window->pollGamepad();
+    EXPECT_FALSE(window->keys().isDown(vk::kX));
+    second->button(SDL_CONTROLLER_BUTTON_A, false);
+    first->button(SDL_CONTROLLER_BUTTON_B, true);
+    window->pollGamepad();
+    EXPECT_TRUE(window->keys().isDown(vk::kZ));
+    first->detach();
+    window->pollGamepad();
+    EXPECT_FALSE(window->keys().isDown(vk::kZ));
+    EXPECT_EQ(window->padNote(), QString::fromUtf8("コントローラ接続: Second Pad"));
+    second->button(SDL_CONTROLLER_BUTTON_A, true);
+    window->pollGamepad();
+    EXPECT_TRUE(window->keys().isDown(vk::kX));
 }
 
 // The standard layout as the race reads it: each driving button holds its key while down.
@@ -205,6 +235,90 @@ TEST_F(PadInTheWindow, AnActionHeldByTwoIsLetGoWhenNeitherHoldsIt) {
     pad->button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
     window->pollGamepad();
     EXPECT_FALSE(window->keys().isDown(vk::kLeft));
+}
+
+// A driving key of the autopilot's that went down or up at a race time.
+struct KeyChange {
+    std::int32_t time; // ms
+    int key;
+    bool down;
+};
+
+// The autopilot's race in the window, one pass a millisecond, with every change of the driving
+// keys it made; the lap times it drove.
+std::vector<std::int32_t> autopilotRace(MainWindow& window, test::HandClock& clock,
+                                        std::vector<KeyChange>& changes) {
+    window.setAutopilot(true);
+    window.startCommand();
+    std::array<bool, kDrivingKeys.size()> held{};
+    while (window.game().gameState() == GameState::kRacing &&
+           window.game().playerCar.raceTime() < 300000) {
+        clock.advance(1);
+        window.idlePass();
+        const std::int32_t now = static_cast<std::int32_t>(
+            clock.now() - window.game().playerCar.startTick() - Vehicle::kStartHold);
+        for (std::size_t i = 0; i < kDrivingKeys.size(); ++i) {
+            const bool down = window.keys().isDown(kDrivingKeys[i]);
+            if (down != held[i])
+                changes.push_back({now, kDrivingKeys[i], down});
+            held[i] = down;
+        }
+    }
+    std::vector<std::int32_t> laps;
+    for (int lap = 0; lap < window.game().raceClock().completedLaps(); ++lap)
+        laps.push_back(window.game().raceClock().lapTime(lap));
+    return laps;
+}
+
+// The autopilot's keys played on the pad: the trigger for the accelerator, the B button to brake,
+// the stick to the left and the d-pad to the right (the autopilot at times holds both), the
+// shoulder buttons to shift.
+void playOnThePad(VirtualPad& pad, const KeyChange& change) {
+    switch (change.key) {
+    case vk::kX:
+        pad.axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, change.down ? 32767 : 0);
+        break;
+    case vk::kZ:
+        pad.button(SDL_CONTROLLER_BUTTON_B, change.down);
+        break;
+    case vk::kLeft:
+        pad.axis(SDL_CONTROLLER_AXIS_LEFTX, change.down ? -32768 : 0);
+        break;
+    case vk::kRight:
+        pad.button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, change.down);
+        break;
+    case vk::kUp:
+        pad.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, change.down);
+        break;
+    default:
+        pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, change.down);
+        break;
+    }
+}
+
+TEST_F(PadInTheWindow, TheAutopilotsInputsOnThePadDriveTheSameLaps) {
+    std::vector<KeyChange> changes;
+    const std::vector<std::int32_t> keyLaps = autopilotRace(*window, clock, changes);
+    ASSERT_EQ(keyLaps.size(), 3u);
+    ASSERT_GT(changes.size(), 10u); // it steered, not just held the accelerator
+    close();
+    open();
+
+    auto pad = attach();
+    ASSERT_TRUE(pad->attached()) << SDL_GetError();
+    window->startCommand();
+    std::size_t next = 0;
+    while (window->game().gameState() == GameState::kRacing && raceNow() < 300000) {
+        clock.advance(1);
+        for (; next < changes.size() && changes[next].time <= raceNow(); ++next)
+            playOnThePad(*pad, changes[next]);
+        window->pollGamepad();
+        window->idlePass();
+    }
+    ASSERT_EQ(window->game().gameState(), GameState::kFinished);
+    ASSERT_EQ(window->game().raceClock().completedLaps(), 3);
+    for (int lap = 0; lap < 3; ++lap)
+        EXPECT_EQ(window->game().raceClock().lapTime(lap), keyLaps[lap]) << "lap " << lap + 1;
 }
 
 TEST_F(PadInTheWindow, PulledOutMidRaceItLetsGoOfEverythingAndTheRaceGoesOn) {

@@ -6,10 +6,18 @@
 
 #include <SDL2/SDL_gamecontroller.h>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace velnor {
+
+// Failures name the changes, not their bytes.
+void PrintTo(const PadChange& change, std::ostream* os) {
+    *os << "{action " << static_cast<int>(change.action) << ", source "
+        << static_cast<unsigned>(change.source) << (change.down ? ", down}" : ", up}");
+}
+
 namespace {
 
 constexpr ActionSource kAxis = ActionSource::kPadAxis;
@@ -24,6 +32,10 @@ struct AxisCase {
     std::vector<int> values; // one after the other, from rest
     std::vector<PadChange> expected;
 };
+
+void PrintTo(const AxisCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class PadAxisTest : public testing::TestWithParam<AxisCase> {};
 
@@ -95,6 +107,10 @@ struct ButtonCase {
     int button;
     Action action; // Action::kCount: none
 };
+
+void PrintTo(const ButtonCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class StandardPadButtonTest : public testing::TestWithParam<ButtonCase> {};
 

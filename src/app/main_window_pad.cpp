@@ -32,7 +32,8 @@ QString nameForTheNote(const std::string& name) {
 void MainWindow::startGamepad() {
     pad_ = std::make_unique<PadSide>();
     connect(&pad_->pollTimer, &QTimer::timeout, this, [this] { pollGamepad(); });
-    pad_->pollTimer.start(PadSide::kIdlePollMs);
+    if (pad_->gamepad.available())
+        pad_->pollTimer.start(PadSide::kIdlePollMs);
     pad_->noteTimer.setSingleShot(true);
     connect(&pad_->noteTimer, &QTimer::timeout, this, [this] {
         if (pad_->note)

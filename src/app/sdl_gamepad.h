@@ -32,6 +32,8 @@ public:
     // Everything pending since the last poll, in order; buttons act through `bindings`.
     std::vector<PadEvent> poll(const Bindings& bindings);
     bool connected() const { return controller_ != nullptr; }
+    // False where SDL could not start its controller support: there will never be a pad.
+    bool available() const { return initialised_; }
 
 private:
     void added(int deviceIndex, std::vector<PadEvent>& events);

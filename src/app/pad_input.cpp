@@ -34,17 +34,6 @@ bool HeldActions::letGo(Action action, ActionSource source) {
     return holders == 0;
 }
 
-std::vector<Action> HeldActions::letGoAll(unsigned sources) {
-    std::vector<Action> released;
-    for (int i = 0; i < kActionCount; ++i) {
-        const bool was = holders_[i] != 0;
-        holders_[i] &= ~sources;
-        if (was && holders_[i] == 0)
-            released.push_back(static_cast<Action>(i));
-    }
-    return released;
-}
-
 bool HeldActions::isHeld(Action action) const {
     return valid(action) && holders_[indexOf(action)] != 0;
 }

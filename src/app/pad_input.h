@@ -15,9 +15,6 @@ enum class ActionSource : unsigned {
     kPadAxis = 4, // a stick or trigger past its dead zone
 };
 
-inline constexpr unsigned kPadSources =
-    static_cast<unsigned>(ActionSource::kPadButton) | static_cast<unsigned>(ActionSource::kPadAxis);
-
 // Which sources hold each action.
 class HeldActions {
 public:
@@ -25,9 +22,6 @@ public:
     bool hold(Action action, ActionSource source);
     // `source` lets go of `action`; true when no source holds it now (also when none did).
     bool letGo(Action action, ActionSource source);
-    // Every source in the mask `sources` lets go of everything; the actions that were held and
-    // that no source holds now.
-    std::vector<Action> letGoAll(unsigned sources);
     bool isHeld(Action action) const;
     void clear() { holders_.fill(0); }
 

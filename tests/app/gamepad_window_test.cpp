@@ -187,22 +187,6 @@ TEST_F(PadInTheWindow, EachDrivingButtonHoldsItsKey) {
     EXPECT_NE(window->game().camera().nextMode(), view); // Y: the next view
 }
 
-TEST_F(PadInTheWindow, TheStickSteersPastTheDeadZoneOnly) {
-    auto pad = attach();
-    ASSERT_TRUE(pad->attached()) << SDL_GetError();
-    window->startCommand();
-    pad->axis(SDL_CONTROLLER_AXIS_LEFTX, -3277); // 10 % to the left
-    window->pollGamepad();
-    EXPECT_FALSE(anyDrivingKeyDown());
-    pad->axis(SDL_CONTROLLER_AXIS_LEFTX, -19661); // 60 %
-    window->pollGamepad();
-    EXPECT_TRUE(window->keys().isDown(vk::kLeft));
-    EXPECT_FALSE(window->keys().isDown(vk::kRight));
-    pad->axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-    window->pollGamepad();
-    EXPECT_TRUE(window->keys().isDown(vk::kX));
-}
-
 // The keyboard, a button and the stick on one action: it is let go when the last one lets go.
 TEST_F(PadInTheWindow, AnActionHeldByTwoIsLetGoWhenNeitherHoldsIt) {
     auto pad = attach();

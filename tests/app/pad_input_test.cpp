@@ -211,20 +211,5 @@ TEST(HeldActionsTest, TheSourcesOfOneActionDoNotHoldAnother) {
     EXPECT_TRUE(held.isHeld(Action::kAccelerator));
 }
 
-TEST(HeldActionsTest, ThePadGoneLetsGoOfWhatOnlyThePadHeld) {
-    HeldActions held;
-    held.hold(Action::kAccelerator, kButton);
-    held.hold(Action::kAccelerator, kKeyboard);
-    held.hold(Action::kSteerRight, kAxis);
-    held.hold(Action::kBrake, kButton);
-    held.hold(Action::kBrake, kAxis);
-    held.hold(Action::kShiftUp, kKeyboard);
-    EXPECT_EQ(held.letGoAll(kPadSources),
-              (std::vector<Action>{Action::kBrake, Action::kSteerRight}));
-    EXPECT_TRUE(held.isHeld(Action::kAccelerator));
-    EXPECT_TRUE(held.isHeld(Action::kShiftUp));
-    EXPECT_FALSE(held.isHeld(Action::kBrake));
-}
-
 } // namespace
 } // namespace velnor

@@ -187,6 +187,26 @@ TEST_F(PadInTheWindow, EachDrivingButtonHoldsItsKey) {
     EXPECT_NE(window->game().camera().nextMode(), view); // Y: the next view
 }
 
+// As the keys: another window with the focus gets nothing from the pad.
+TEST_F(PadInTheWindow, OnlyTheWindowWithTheFocusHearsThePad) {
+    auto pad = attach();
+    ASSERT_TRUE(pad->attached()) << SDL_GetError();
+    window->startCommand();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    pad->button(SDL_CONTROLLER_BUTTON_A, true);
+    window->pollGamepad();
+    EXPECT_FALSE(window->keys().isDown(vk::kX));
+    pad->button(SDL_CONTROLLER_BUTTON_A, false);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    pad->button(SDL_CONTROLLER_BUTTON_A, true);
+    window->pollGamepad();
+    EXPECT_TRUE(window->keys().isDown(vk::kX));
+}
+
 // The keyboard, a button and the stick on one action: it is let go when the last one lets go.
 TEST_F(PadInTheWindow, AnActionHeldByTwoIsLetGoWhenNeitherHoldsIt) {
     auto pad = attach();

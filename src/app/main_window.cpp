@@ -2,6 +2,7 @@
 
 #include "app/game_view.h"
 #include "app/ghost_toggle.h"
+#include "app/pad_side.h"
 #include "app/panel_widget.h"
 #include "app/program_icon.h"
 #include "app/race_setup.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
     game_->scanFiles();
     game_->setGhostEnabled(true);
     cursorShown_ = true;
+    startGamepad();
 }
 
 MainWindow::~MainWindow() {
@@ -232,7 +234,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     }
     const Action action = bindings_.actionOfKey(event->key());
     if (drivingKeyOf(action) >= 0) // held keys count even with Alt or Ctrl, as they are let go
-        drivingKeyChanged(drivingKeyOf(action), true, clock_.tickAt(eventStamp(*event)));
+        drivingAction(action, ActionSource::kKeyboard, true, clock_.tickAt(eventStamp(*event)));
     if (heldForTheMenu(*event)) {
         event->ignore(); // the menu's and the accelerators', not a race key
         return;
@@ -249,16 +251,15 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-    const int key = drivingKeyOf(bindings_.actionOfKey(event->key()));
-    if (!event->isAutoRepeat() && key >= 0)
-        drivingKeyChanged(key, false, clock_.tickAt(eventStamp(*event)));
+    const Action action = bindings_.actionOfKey(event->key());
+    if (!event->isAutoRepeat() && drivingKeyOf(action) >= 0)
+        drivingAction(action, ActionSource::kKeyboard, false, clock_.tickAt(eventStamp(*event)));
     event->accept();
 }
 
-void MainWindow::actionPressed(Action action) {
-    const int key = drivingKeyOf(action);
-    if (key >= 0) {
-        drivingKeyChanged(key, true, clock_.now());
+void MainWindow::actionPressed(Action action, ActionSource source) {
+    if (drivingKeyOf(action) >= 0) {
+        drivingAction(action, source, true, clock_.now());
         return;
     }
     const GameState state = game_->gameState();
@@ -280,10 +281,9 @@ void MainWindow::actionPressed(Action action) {
     }
 }
 
-void MainWindow::actionReleased(Action action) {
-    const int key = drivingKeyOf(action);
-    if (key >= 0)
-        drivingKeyChanged(key, false, clock_.now());
+void MainWindow::actionReleased(Action action, ActionSource source) {
+    if (drivingKeyOf(action) >= 0)
+        drivingAction(action, source, false, clock_.now());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/actions.h"
+#include "app/pad_input.h"
 #include "hud/canvas.h"
 #include "platform/key_state.h"
 #include "platform/pass_pacer.h"
@@ -25,6 +26,8 @@ class PanelWidget;
 class RaceSetup;
 class SettingsFile;
 class SteadyClock;
+struct PadEvent;
+struct PadSide;
 
 // The game's one window: the menu, the commands and keys of each game state, the loop that
 // runs the race pass by pass, the race panels over the 3D view, and the music.
@@ -82,9 +85,14 @@ public:
     void showWithSettings(SettingsFile& file);
 
     // A key or pad button of `action` pressed or let go: driving actions are held for the
-    // passes, race actions act on the press in the states where they mean something.
-    void actionPressed(Action action);
-    void actionReleased(Action action);
+    // passes (until every source that holds them lets go), race actions act on the press in the
+    // states where they mean something.
+    void actionPressed(Action action, ActionSource source = ActionSource::kKeyboard);
+    void actionReleased(Action action, ActionSource source = ActionSource::kKeyboard);
+    // Handles everything the game controller did since the last call.
+    void pollGamepad();
+    // The note about the controller that came or went, as shown; empty when none is shown.
+    QString padNote() const;
 
     // From the view.
     void titlePainted();
@@ -116,8 +124,9 @@ private:
     void startFrames();
     void scheduleFrame();
     void runDuePasses();
-    // A driving key went down or up at `tick` of the game's clock.
-    void drivingKeyChanged(int virtualKey, bool down, std::uint32_t tick);
+    // A driving action's key or button went down or up at `tick` of the game's clock; its key
+    // goes up only when no source holds it any more.
+    void drivingAction(Action action, ActionSource source, bool down, std::uint32_t tick);
     // Lets go of every driving key, and forgets the changes not yet applied.
     void releaseKeys();
     // The passes' clock stands at the game's clock: before a race starts.
@@ -133,6 +142,9 @@ private:
     void createSettingsMenu();
     // The keys and the window's placement into the settings file, if there is one.
     void saveSettings();
+    void startGamepad();
+    void padEvent(const PadEvent& event);
+    void showPadNote(const QString& text, QColor colour);
 
     // RaceEvents
     void raceStarted() override;
@@ -167,6 +179,8 @@ private:
     Bindings bindings_ = Bindings::standard();
     std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
     SettingsFile* settingsFile_ = nullptr;
+    HeldActions held_; // who holds the driving actions: keyboard, pad
+    std::unique_ptr<PadSide> pad_;
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;

@@ -61,16 +61,22 @@ void MainWindow::scheduleFrame() {
     frameTimer_.start(std::max(wait, std::int32_t{0}));
 }
 
-void MainWindow::drivingKeyChanged(int virtualKey, bool down, std::uint32_t tick) {
+void MainWindow::drivingAction(Action action, ActionSource source, bool down, std::uint32_t tick) {
+    if (down)
+        held_.hold(action, source);
+    else if (!held_.letGo(action, source))
+        return; // another source still holds it
+    const int key = drivingKeyOf(action);
     if (game_->gameState() == GameState::kTitle)
-        keys_.setDown(virtualKey, down);
+        keys_.setDown(key, down);
     else
-        pacer_.queueKey(tick, virtualKey, down);
+        pacer_.queueKey(tick, key, down);
 }
 
 void MainWindow::releaseKeys() {
     pacer_.clearQueue();
     keys_.releaseAll();
+    held_.clear();
 }
 
 void MainWindow::runDuePasses() {

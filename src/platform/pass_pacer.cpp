@@ -10,8 +10,6 @@ void PassPacer::reset(std::uint32_t tick) {
 }
 
 void PassPacer::queueKey(std::uint32_t tick, int virtualKey, bool down) {
-    if (ahead(tick) < 1)
-        tick = lastTick_ + 1; // its pass has run: the next one takes it
     // After every change queued at the same tick or before it; keys mostly come in time order,
     // so the place is looked for from the back.
     const auto atOrBefore =

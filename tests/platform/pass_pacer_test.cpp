@@ -4,6 +4,7 @@
 #include "platform/pass_pacer.h"
 #include "platform/steady_clock.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -80,6 +81,10 @@ TEST(PassPacerTest, AKeyChangeCountsFromThePassOfItsMillisecond) {
     pacer.queueKey(15, vk::kX, true);
     EXPECT_EQ(runTo(pacer, keys, 16).xDown,
               (std::vector<bool>{false, true, true, true, true, true}));
+    // A release stamped a millisecond before a press queued earlier goes before it.
+    pacer.queueKey(18, vk::kX, true);
+    pacer.queueKey(17, vk::kX, false);
+    EXPECT_EQ(runTo(pacer, keys, 18).xDown, (std::vector<bool>{false, true}));
     // Forgotten when the keys are let go, and by a new race.
     pacer.queueKey(18, vk::kX, false);
     pacer.clearQueue();
@@ -130,6 +135,19 @@ TEST(SteadyClockTest, AKeyStampFallsOnTheGameClockUpToASecondBack) {
     clock.resume();
     EXPECT_EQ(clock.now(), 5000u);
     EXPECT_EQ(clock.tickAt(4294960000u + 7000 - 40), 4960u);
+}
+
+// The system's own monotonic clock: a stamp half a second old falls half a second back.
+TEST(SteadyClockTest, TheSystemsStampsAreItsMonotonicMilliseconds) {
+    const SteadyClock clock;
+    const auto monotonic =
+        static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now().time_since_epoch())
+                                       .count());
+    const std::uint32_t tick = clock.tickAt(monotonic - 500);
+    const auto back = static_cast<std::int32_t>(clock.now() - tick);
+    EXPECT_GE(back, 500); // and a little more if the clock moved on meanwhile
+    EXPECT_LT(back, 600);
 }
 
 } // namespace

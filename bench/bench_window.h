@@ -7,6 +7,7 @@
 #include "app/game_view.h"
 #include "app/main_window.h"
 #include "app/race_setup.h"
+#include "platform/frame_heap.h"
 #include "platform/message_boxes.h"
 #include "platform/music_player.h"
 #include "platform/steady_clock.h"
@@ -40,9 +41,11 @@ public:
     void message(const std::string&, const std::string&) override {}
 };
 
-// The surface the game asks for (its main sets the same before the window is made): a
-// compatibility context for the fixed-function scene, 24-bit colour, depth, double buffered.
-inline void useGameSurfaceFormat() {
+// What the game's main sets before the window is made: the heap keeps the frames' temporary
+// pictures, and the surface is a compatibility context for the fixed-function scene, 24-bit
+// colour, depth, double buffered.
+inline void setUpAsTheGame() {
+    keepFrameBuffersInHeap();
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
@@ -66,15 +69,26 @@ inline double cpuSeconds(int who = RUSAGE_SELF) {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Pages the process touched for the first time (fresh heap or mappings the kernel zero-fills).
+inline long minorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 // What a stretch of wall time cost.
 struct Stretch {
     double wallSeconds = 0;
     double cpuSeconds = 0;     // every thread of the process
     double mainCpuSeconds = 0; // the window's thread alone
     int framesShown = 0;       // frames the 3D view swapped to the screen
+    long pageFaults = 0;       // minor page faults of the process
     double cpuPerSecond() const { return wallSeconds > 0 ? cpuSeconds / wallSeconds : 0; }
     double framesPerSecond() const { return wallSeconds > 0 ? framesShown / wallSeconds : 0; }
     double cpuMsPerFrame() const { return framesShown > 0 ? cpuSeconds * 1e3 / framesShown : 0; }
+    double faultsPerFrame() const {
+        return framesShown > 0 ? static_cast<double>(pageFaults) / framesShown : 0;
+    }
     double mainCpuMsPerFrame() const {
         return framesShown > 0 ? mainCpuSeconds * 1e3 / framesShown : 0;
     }
@@ -136,6 +150,7 @@ public:
         const int frames = framesShown_;
         const double cpu = cpuSeconds();
         const double mainCpu = cpuSeconds(RUSAGE_THREAD);
+        const long faults = minorFaults();
         QElapsedTimer wall;
         wall.start();
         run(milliseconds);
@@ -144,6 +159,7 @@ public:
         s.cpuSeconds = cpuSeconds() - cpu;
         s.mainCpuSeconds = cpuSeconds(RUSAGE_THREAD) - mainCpu;
         s.framesShown = framesShown_ - frames;
+        s.pageFaults = minorFaults() - faults;
         return s;
     }
 

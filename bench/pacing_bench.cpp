@@ -57,7 +57,7 @@ Stretch race(BenchWindow& bench, const Pace& pace, int warmUp, int milliseconds)
 } // namespace
 
 int main(int argc, char* argv[]) {
-    velnor::bench::useGameSurfaceFormat();
+    velnor::bench::setUpAsTheGame();
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
     if (!(seconds > 0 && seconds <= 600)) {

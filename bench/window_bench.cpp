@@ -57,8 +57,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     window.setFrameRate(0);
+    window.setAutopilot(true); // the car drives round the course: the view moves
     window.startCommand();
-    window.keys().setDown(velnor::vk::kX, true); // the accelerator held: the car moves
     std::printf("renderer: %s\n", bench.renderer().c_str());
     std::printf("client area  frames  wall s  frames/s  CPU ms/frame  "
                 "main thread ms  CPU cores  faults/frame\n");

@@ -6,6 +6,7 @@
 #include "app/race_setup.h"
 #include "app/sdl_music_player.h"
 #include "app/settings_file.h"
+#include "platform/frame_heap.h"
 #include "platform/steady_clock.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ int main(int argc, char* argv[]) {
                    stdout);
         return 0;
     }
+    velnor::keepFrameBuffersInHeap();
     // The scene is drawn with fixed-function OpenGL: a compatibility context, 24-bit colour, depth.
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);

@@ -2,7 +2,9 @@
 
 #include "world/camera.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 namespace velnor {
@@ -17,7 +19,9 @@ void applyCamera(const Camera& camera) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // See-through colours blend over what is behind them; the alpha stays as the sky cleared it
+    // (opaque), so the view shows nothing of what lies behind the window.
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.target[0], view.target[1], view.target[2],
               view.up[0], view.up[1], view.up[2]);
 }

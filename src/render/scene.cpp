@@ -11,9 +11,9 @@
 namespace velnor {
 namespace {
 
-// The sky's colour, and one white point light at the camera's light position.
+// The sky's colour, opaque, and one white point light at the camera's light position.
 void clearAndLight(const Camera& camera) {
-    glClearColor(0.8f, 1.0f, 1.0f, 0.0f);
+    glClearColor(0.8f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
     static const GLfloat kDiffuse[4] = {1, 1, 1, 1};
@@ -44,12 +44,6 @@ void drawFrame(const FrameView& frame) {
     if (frame.ghostShown)
         drawCar(frame.ghostModel);
     drawWorld(frame.world);
-
-    // The sky's alpha is 0: make every pixel opaque, so nothing behind the window shows through.
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 } // namespace velnor

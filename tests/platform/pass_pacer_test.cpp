@@ -137,6 +137,18 @@ TEST(SteadyClockTest, AKeyStampFallsOnTheGameClockUpToASecondBack) {
     EXPECT_EQ(clock.tickAt(4294960000u + 7000 - 40), 4960u);
 }
 
+// The game's clock counts the system's milliseconds forward from its start.
+TEST(SteadyClockTest, ItCountsRealMillisecondsForward) {
+    const SteadyClock clock;
+    const std::uint32_t first = clock.now();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(20);
+    while (std::chrono::steady_clock::now() < until) {
+    }
+    const auto gone = static_cast<std::int32_t>(clock.now() - first);
+    EXPECT_GE(gone, 19); // whole milliseconds: the start may have been late in its first one
+    EXPECT_LT(gone, 1000);
+}
+
 // The system's own monotonic clock: a stamp half a second old falls half a second back.
 TEST(SteadyClockTest, TheSystemsStampsAreItsMonotonicMilliseconds) {
     const SteadyClock clock;

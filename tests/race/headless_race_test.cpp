@@ -2,6 +2,7 @@
 // what it reports. The race fixtures: the oval and the test cars; the clock starts at tick 1000
 // and "GO!" is 3000 ms later, and a pass runs every millisecond, so after n passes the race time
 // is n - 3000.
+#include "platform/key_state.h"
 #include "race/headless_race.h"
 #include "test_dir.h"
 
@@ -93,6 +94,39 @@ TEST_F(HeadlessRaceTest, AKeyEventActsAtThePassOfItsMillisecond) {
     EXPECT_EQ(distanceWith("-3000 X down\n"), fromStart);
     EXPECT_EQ(distanceWith("-60000 X down\n"), fromStart);
     EXPECT_GT(fromStart, distanceWith("-2998 X down\n"));
+}
+
+// The key changes a race reports are the keys it drove by: a script's changes of state (a key
+// pressed while held, or let go while up, changes nothing and is not reported), and the
+// autopilot's, which raced again as a script give the same laps to the millisecond.
+TEST_F(HeadlessRaceTest, ItsKeyChangesRaceTheSameAgain) {
+    const RaceResult scripted = runHeadlessRace(this->scripted(
+        "-5000 X down\n-100 X down\n200 LEFT down\n450 LEFT up\n700 Z up\n900 X up\n", 1000));
+    ASSERT_TRUE(scripted.error.empty()) << scripted.error;
+    const std::vector<InputEvent> expected = {{-2999, vk::kX, true},
+                                              {200, vk::kLeft, true},
+                                              {450, vk::kLeft, false},
+                                              {900, vk::kX, false}};
+    ASSERT_EQ(scripted.keyChanges.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(scripted.keyChanges[i].time, expected[i].time) << i;
+        EXPECT_EQ(scripted.keyChanges[i].virtualKey, expected[i].virtualKey) << i;
+        EXPECT_EQ(scripted.keyChanges[i].down, expected[i].down) << i;
+    }
+
+    RaceOptions options = this->scripted("", 900000);
+    options.untilMs.reset();
+    options.autopilot = true;
+    const RaceResult driven = runHeadlessRace(options);
+    ASSERT_TRUE(driven.finished) << driven.error;
+    ASSERT_GT(driven.keyChanges.size(), 20u);
+    options.autopilot = false;
+    options.inputs.events = driven.keyChanges;
+    const RaceResult again = runHeadlessRace(options);
+    ASSERT_TRUE(again.finished);
+    EXPECT_EQ(again.laps, driven.laps);
+    EXPECT_EQ(again.car.x, driven.car.x);
+    EXPECT_EQ(again.car.y, driven.car.y);
 }
 
 TEST_F(HeadlessRaceTest, WhatTheRaceReportsAboutTheCar) {

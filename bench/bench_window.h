@@ -104,7 +104,7 @@ public:
         window_ = std::make_unique<MainWindow>(root_, clock_, messages_, music_, setup_);
         window_->show();
         if (GameView* view = window_->view())
-            QObject::connect(view, &QOpenGLWidget::frameSwapped, [this] { ++framesShown_; });
+            QObject::connect(view, &QOpenGLWindow::frameSwapped, [this] { ++framesShown_; });
         QApplication::processEvents();
     }
     ~BenchWindow() {

@@ -47,7 +47,7 @@ MainWindow::MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messa
     createMenus();
     if (openGlAvailable()) {
         view_ = new GameView(*this);
-        client_ = view_;
+        client_ = new ViewArea(this, *view_);
     } else {
         client_ = new PlainView(*this);
     }
@@ -191,7 +191,7 @@ void MainWindow::startRace() {
     game_->startRace(size.width(), size.height());
     fitViewport();
     mainCanvas_.clear();
-    client_->update();
+    redrawView();
 }
 
 void MainWindow::stopRace() {

@@ -125,6 +125,8 @@ private:
     void startFrames();
     void scheduleFrame();
     void runDuePasses();
+    // The view (or its stand-in) drawn again at the next turn of the event loop.
+    void redrawView();
     // A driving action's key or button went down or up at `tick` of the game's clock; its key
     // goes up only when no source holds it any more.
     void drivingAction(Action action, ActionSource source, bool down, std::uint32_t tick);

@@ -1,3 +1,4 @@
+#include "app/game_view.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "hud/instrument_panel.h"
@@ -104,6 +105,13 @@ void MainWindow::runDuePasses() {
     }
 }
 
+void MainWindow::redrawView() {
+    if (view_)
+        view_->drawSoon(); // its own window: the area and the panels are not painted again
+    else
+        client_->update();
+}
+
 void MainWindow::idlePass() {
     if (QApplication::activeModalWidget())
         return; // a question or dialog is open: the race waits
@@ -117,7 +125,7 @@ void MainWindow::idlePass() {
     drawInstrumentPanel(instrumentPanel_->canvas(), readings);
     if (game_->gameState() == GameState::kRacing)
         drawClock(instrumentPanel_->canvas(), readings);
-    client_->update();
+    redrawView();
     if (!panelShown_.isValid() || panelShown_.elapsed() >= kPanelPeriodMs ||
         game_->gameState() != state) {
         instrumentPanel_->update();

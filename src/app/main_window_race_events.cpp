@@ -86,7 +86,7 @@ void MainWindow::raceStopped() {
     instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
     // The panels lay over the 3D view: the window as a whole is composed again, else what they
     // last showed stays on the screen over the title until the next resize.
-    client_->update();
+    redrawView();
     update();
     music_.stop();
     if (!cursorShown_)

@@ -8,6 +8,11 @@ namespace velnor {
 PanelWidget::PanelWidget(QWidget* parent, QRect geometry) : QWidget(parent) {
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A window of its own, stacked over the 3D view's: showing the panel anew puts its own
+    // pixels on the screen, and the view's frames are not composed with it. Its parent stays a
+    // plain widget (see ViewArea).
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_NativeWindow);
     setFocusPolicy(Qt::NoFocus);
     canvas_.create(geometry.size());
 }

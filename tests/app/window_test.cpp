@@ -365,6 +365,20 @@ TEST_F(WindowTest, KeysDriveTheCarAndAreLetGoWhenTheWindowLosesTheFocus) {
     EXPECT_FALSE(window->keys().isDown(vk::kX));
 }
 
+// The 3D view is a window of its own: keys that come to it (typed with the pointer over it)
+// drive the car as the main window's do, and are let go as theirs are.
+TEST_F(WindowTest, KeysThatComeToTheViewDriveTheCar) {
+    window->startCommand();
+    QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->view(), &x);
+    passes(10);
+    EXPECT_TRUE(window->keys().isDown(vk::kX));
+    QKeyEvent letGo(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->view(), &letGo);
+    passes(10);
+    EXPECT_FALSE(window->keys().isDown(vk::kX));
+}
+
 TEST_F(WindowTest, TimeInAModalQuestionDoesNotCount) {
     window->startCommand();
     passes(400);
@@ -488,6 +502,57 @@ TEST_F(WindowTest, TheViewFillsItsAreaAtAnyPixelRatio) {
         messages.answers = {true};
         window->stopCommand();
     }
+}
+
+// A turn of the loop asks for a frame; the view draws it when the events queued meanwhile are
+// handled, once however many passes asked for it, and again after the next pass asks.
+TEST_F(WindowTest, TheViewDrawsOneFrameForThePassesQueuedBeforeIt) {
+    window->startCommand();
+    settle();
+    int frames = 0;
+    QObject::connect(window->view(), &QOpenGLWindow::frameSwapped, [&frames] { ++frames; });
+    const auto drawQueued = [this] {
+        QCoreApplication::sendPostedEvents(window->view(), QEvent::UpdateRequest);
+    };
+    passes(20);
+    EXPECT_EQ(frames, 0) << "drawn inside the passes";
+    drawQueued();
+    EXPECT_EQ(frames, 1);
+    drawQueued();
+    EXPECT_EQ(frames, 1) << "drawn again without a pass asking";
+    passes(1);
+    drawQueued();
+    EXPECT_EQ(frames, 2);
+}
+
+// The display shows, where the 3D view lies, the frame the view draws: the view's window is not
+// hidden under the client area, nor shows an older picture. (The panels over it: below.)
+TEST_F(WindowTest, TheDisplayShowsTheViewsFrame) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "no display to look at";
+    window->startCommand();
+    passes(400);
+    settle();
+    const QImage frame = rgb(window->view()->grabFramebuffer());
+    QWidget* client = window->client();
+    const QPoint at = client->mapTo(window.get(), QPoint(0, 0));
+    const int viewHeight = client->height() - MainWindow::kPanelHeight; // above the panel
+    const auto shownNow = [&] {
+        const QImage shown =
+            rgb(window->screen()
+                    ->grabWindow(window->winId(), at.x(), at.y(), client->width(), viewHeight)
+                    .toImage());
+        // The rows wholly above the panel (at a fractional ratio the area's edges are rounded).
+        const int rows = static_cast<int>(viewHeight * ratio()) - 1;
+        const QRect common = QRect(0, 0, frame.width(), rows) & shown.rect();
+        return common.height() == rows && shown.copy(common) == frame.copy(common);
+    };
+    bool same = shownNow();
+    for (int i = 0; i < 50 && !same; ++i) { // the display catches up with the last frame
+        QTest::qWait(20);
+        same = shownNow();
+    }
+    EXPECT_TRUE(same);
 }
 
 // The lap panel after each lap but the last, the result panel at the finish and the instrument

@@ -12,7 +12,6 @@
 #include "race/race_events.h"
 
 #include <QMainWindow>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -173,7 +172,6 @@ private:
     PanelWidget* lapPanel_ = nullptr;
     PanelWidget* resultPanel_ = nullptr;
     QTimer frameTimer_;
-    QElapsedTimer panelShown_; // since the instrument panel was last shown anew
     std::uint32_t frameGridStart_ = 0; // the wall's tick the frames are counted from
     std::int64_t framesOnGrid_ = 0;    // frames scheduled since
     bool cursorShown_ = true;

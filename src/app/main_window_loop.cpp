@@ -18,12 +18,6 @@ namespace {
 
 // The frame rate where the display does not say its own.
 constexpr int kDefaultFramesPerSecond = 60;
-// The least time between two showings of the instrument panel, in ms of real time: at 60 frames
-// a second, every other frame.
-// Every showing of a widget over the 3D view makes Qt copy and upload the window's whole
-// picture (about a fifth of a frame's cost with a software renderer); the 3D view still moves
-// at the full frame rate, and the panel's figures change faster than a player reads them.
-constexpr qint64 kPanelPeriodMs = 30;
 
 } // namespace
 
@@ -126,11 +120,7 @@ void MainWindow::idlePass() {
     if (game_->gameState() == GameState::kRacing)
         drawClock(instrumentPanel_->canvas(), readings);
     redrawView();
-    if (!panelShown_.isValid() || panelShown_.elapsed() >= kPanelPeriodMs ||
-        game_->gameState() != state) {
-        instrumentPanel_->update();
-        panelShown_.start();
-    }
+    instrumentPanel_->update();
 }
 
 } // namespace velnor

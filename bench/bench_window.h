@@ -17,7 +17,6 @@
 #include <QEventLoop>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <QSurfaceFormat>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
@@ -42,20 +41,10 @@ public:
 };
 
 // What the game's main sets before the window is made: the heap keeps the frames' temporary
-// pictures, and the surface is a compatibility context for the fixed-function scene, 24-bit
-// colour, depth, double buffered.
+// pictures, and the game's surface format.
 inline void setUpAsTheGame() {
     keepFrameBuffersInHeap();
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setVersion(2, 1);
-    format.setRedBufferSize(8);
-    format.setGreenBufferSize(8);
-    format.setBlueBufferSize(8);
-    format.setDepthBufferSize(24);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    QSurfaceFormat::setDefaultFormat(format);
+    useGameSurfaceFormat();
 }
 
 // CPU seconds (user and system) of `who`: RUSAGE_SELF counts every thread of the process, the

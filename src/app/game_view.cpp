@@ -10,9 +10,23 @@
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QSurfaceFormat>
 #include <algorithm>
 
 namespace velnor {
+
+void useGameSurfaceFormat() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    QSurfaceFormat::setDefaultFormat(format);
+}
 
 bool openGlAvailable() {
     // The view makes its context only when it is first shown, and cannot report one it failed

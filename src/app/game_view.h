@@ -10,6 +10,10 @@ class MainWindow;
 
 // Whether this display can give the game an OpenGL context of the default format.
 bool openGlAvailable();
+// The surface every OpenGL context of the game asks for, set as the default before the window is
+// made: a compatibility context for the fixed-function scene, 24-bit colour, depth, double
+// buffered.
+void useGameSurfaceFormat();
 
 // The 3D view: the title screen's canvas in the title state, the race in 3D while racing and
 // after the finish. A native window of its own that swaps its own frames, so a frame costs the

@@ -1,4 +1,5 @@
 // Velnor: the game. Its working directory is the game directory.
+#include "app/game_view.h"
 #include "app/main_window.h"
 #include "app/program_icon.h"
 #include "app/qt_message_boxes.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QSurfaceFormat>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -85,17 +85,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     velnor::keepFrameBuffersInHeap();
-    // The scene is drawn with fixed-function OpenGL: a compatibility context, 24-bit colour, depth.
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setVersion(2, 1);
-    format.setRedBufferSize(8);
-    format.setGreenBufferSize(8);
-    format.setBlueBufferSize(8);
-    format.setDepthBufferSize(24);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    QSurfaceFormat::setDefaultFormat(format);
+    velnor::useGameSurfaceFormat();
 
     QApplication app(argc, argv);
     Options options;

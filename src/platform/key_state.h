@@ -14,6 +14,8 @@ inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
 inline constexpr int kX = 0x58; // accelerator
 inline constexpr int kZ = 0x5A; // brake
+// The keys that drive the car, held or let go at each pass.
+inline constexpr std::array<int, 6> kDrivingKeys = {kX, kZ, kLeft, kRight, kUp, kDown};
 } // namespace vk
 
 // The down state of keys at the moment they are polled.

@@ -212,7 +212,7 @@ void Autopilot::drive(const Game& game, KeyTable& keys) {
         startTick_ != car.startTick() || !map_.built())
         takeRoad(game);
     if (gaveUp()) {
-        for (const int key : {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown})
+        for (const int key : vk::kDrivingKeys)
             keys.setDown(key, false);
         return;
     }

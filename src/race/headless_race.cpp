@@ -69,7 +69,7 @@ void readOutcome(const Game& game, RaceResult& result) {
 // then follows.
 void noteKeyChanges(const KeyTable& keys, KeyTable& held, std::int32_t raceTime,
                     std::vector<InputEvent>& changes) {
-    for (const int key : {vk::kX, vk::kZ, vk::kLeft, vk::kRight, vk::kUp, vk::kDown}) {
+    for (const int key : vk::kDrivingKeys) {
         if (keys.isDown(key) == held.isDown(key))
             continue;
         changes.push_back({raceTime, key, keys.isDown(key)});

@@ -217,7 +217,7 @@ Displacement displacementAlong(float heading, double metres) {
     return {10.0f * d * std::cos(angle), 10.0f * d * std::sin(angle)};
 }
 
-void ghostStep(Vehicle& ghostCar, GhostLog& log, CarModel& ghostModel, std::uint32_t now) {
+void ghostCarStep(Vehicle& ghostCar, GhostLog& log, std::uint32_t now) {
     ghostCar.step(now);
     const std::int32_t time = ghostCar.raceTime();
 
@@ -243,7 +243,10 @@ void ghostStep(Vehicle& ghostCar, GhostLog& log, CarModel& ghostModel, std::uint
         else
             ghostCar.controls().setHeading(static_cast<float>(value));
     }
+}
 
+void ghostStep(Vehicle& ghostCar, GhostLog& log, CarModel& ghostModel, std::uint32_t now) {
+    ghostCarStep(ghostCar, log, now);
     const float heading = ghostCar.controls().heading();
     const Displacement move = displacementAlong(heading, ghostCar.stepDistance());
     ghostModel.setHeading(heading);

@@ -107,6 +107,9 @@ private:
     std::int32_t finishTime_;
 };
 
+// One pass of the ghost car without its drawing object: its step, the off-road crawl and the
+// snapshots it reaches. The car's step distance says how far it went.
+void ghostCarStep(Vehicle& ghostCar, GhostLog& log, std::uint32_t now);
 // One pass of the ghost car: its step, the off-road crawl and the snapshots it reaches, and its
 // drawing object moved and turned like the player's car.
 void ghostStep(Vehicle& ghostCar, GhostLog& log, CarModel& ghostModel, std::uint32_t now);

@@ -10,6 +10,7 @@ void Game::runIdleWork(const KeyState& keys) {
     switch (gameState_) {
     case GameState::kRacing:
         frameStep(tick);
+        followGhost();
         runLog_.pollDrivingKeys(playerCar, keys, tick);
         if (ghostEnabled_) {
             ghostStep(ghostCar_, ghostLog_, ghostModel_, tick);
@@ -62,43 +63,20 @@ int Game::frameStep(std::uint32_t now) {
 }
 
 void Game::watchGate(std::uint32_t now, int& finished) {
-    const StartFinishGate& gate = course_.gate;
     const Vec3& car = playerModel_.position();
-    const float across = gate.across(car[0], car[1]);
-    const float along = gate.along(car[0], car[1]);
-    const bool inAcross = across >= gate.zoneAcrossMin() && across <= gate.zoneAcrossMax();
-    const bool inAlong = along >= gate.zoneAlongMin() && along <= gate.zoneAlongMax();
-
-    if (!gate.facesGate(playerCar.controls().heading())) {
-        if (inAcross && inAlong)
-            gateReversed_ = 1;
+    if (!gateWatcher_.crossed(course_.gate, car[0], car[1], playerCar.controls().heading()))
         return;
-    }
-    if (!inAcross)
-        return;
-    if (inAlong) {
-        gateEntered_ = 1;
-        return;
-    }
-    if (!gateEntered_)
-        return;
-    if (gateReversed_) { // turned about in the zone: this crossing counts nothing
-        gateEntered_ = gateReversed_ = 0;
-        return;
-    }
     raceClock_.setTime(playerCar.raceTime(), -1);
     if (raceClock_.completeLap() == 1) {
         placeFinishedRace();
         runLog_.setFinishTime(raceClock_.totalTime());
         events_.raceFinished(raceClock_, finishRank_);
         gameState_ = GameState::kFinished;
-        gateEntered_ = 0;
         finished = 1;
         return;
     }
     events_.lapCompleted(raceClock_);
     lapPanelTimer_.start(now, kLapPanelMilliseconds);
-    gateEntered_ = 0;
 }
 
 } // namespace velnor

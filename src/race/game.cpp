@@ -49,7 +49,7 @@ void Game::startRace(int clientWidth, int clientHeight) {
     camera_.setViewport(0, kPanelHeight, static_cast<float>(clientWidth),
                         static_cast<float>(clientHeight));
     lapPanelTimer_.stop();
-    gateEntered_ = gateReversed_ = 0;
+    gateWatcher_.reset();
 
     const char* courseName = selectedCourse_ >= 0 && selectedCourse_ <= courseCatalogue.lastIndex()
                                  ? courseCatalogue.entry(selectedCourse_).name
@@ -76,6 +76,7 @@ void Game::startRace(int clientWidth, int clientHeight) {
     playerCar.reset(start);
     if (ghostEnabled_)
         ghostCar_.reset(start);
+    startGhostRun(start);
 }
 
 // Loads the ghost's car into `workCar`: the car of that whole name, else (as older ghost files

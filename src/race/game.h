@@ -3,6 +3,9 @@
 #include "cars/car_catalogue.h"
 #include "cars/car_model.h"
 #include "platform/deadline_timer.h"
+#include "race/gate_watcher.h"
+#include "race/ghost_gap.h"
+#include "race/ghost_run.h"
 #include "race/ghost_log.h"
 #include "race/lap_counter.h"
 #include "race/race_events.h"
@@ -14,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -93,8 +97,14 @@ public:
     const CarModel& playerModel() const { return playerModel_; }
     const CarModel& ghostModel() const { return ghostModel_; }
     const DeadlineTimer& lapPanelTimer() const { return lapPanelTimer_; }
-    int gateEntered() const { return gateEntered_; }
-    int gateReversed() const { return gateReversed_; }
+    // The ghost of this race replayed at its start (empty when no ghost runs), the live gap to it
+    // (ms, the player behind when positive; nullopt without a ghost or before "GO!"), and the
+    // course's best race as it stood when this race started (empty when there was none).
+    const GhostRun& ghostRun() const { return ghostRun_; }
+    std::optional<std::int32_t> ghostGap() const;
+    const LapCounter& recordAtStart() const { return recordAtStart_; }
+    int gateEntered() const { return gateWatcher_.entered(); }
+    int gateReversed() const { return gateWatcher_.reversed(); }
 
     // What the 3D view draws, writable because drawing keeps its own figures in them (the road
     // pieces stretched towards the view, the cars' parts as placed for the frame).
@@ -113,6 +123,11 @@ private:
 
     void findGhostCar(std::string_view name);
     void watchGate(std::uint32_t now, int& finished);
+    // At the race start, after both cars' reset at `start`: the ghost replayed, the gap tracker
+    // on its path, the record to beat kept.
+    void startGhostRun(std::uint32_t start);
+    // Each racing pass after the frame step: the gap at the player's position.
+    void followGhost();
     // The records file into the book, for the listed courses.
     void readRecords();
     // Course `index`'s records become the best three to beat.
@@ -137,8 +152,10 @@ private:
     CarModel playerModel_;
     CarModel ghostModel_;
     DeadlineTimer lapPanelTimer_;
-    int gateEntered_ = 0;  // the car has been in the gate zone heading forward
-    int gateReversed_ = 0; // the car has been in the gate zone heading the other way
+    GateWatcher gateWatcher_; // the player's car at the start/finish gate
+    GhostRun ghostRun_;
+    GhostGap ghostGap_;
+    LapCounter recordAtStart_;
 
     std::string root_;
     RecordBook records_;

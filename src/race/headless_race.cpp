@@ -62,6 +62,11 @@ void readOutcome(const Game& game, RaceResult& result) {
     if (result.ghostRaced) {
         result.ghostCarName = game.ghostCar().spec().carname();
         result.ghost = stateOf(game.ghostCar(), game.ghostModel());
+        const LapCounter& laps = game.ghostRun().laps;
+        for (int lap = 0; lap < laps.completedLaps() && lap < LapCounter::kMaxLaps; ++lap)
+            result.ghostLaps.push_back(laps.lapTime(lap));
+        result.ghostTotal = game.ghostRun().finished ? laps.totalTime() : 0;
+        result.ghostStatedFinish = game.ghostLog().finishTime();
     }
 }
 
@@ -113,7 +118,7 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         ++result.passes;
         if (trace) {
             const Vec3& at = game->playerModel().position();
-            trace->push_back({at[0], at[1], game->playerCar.speed()});
+            trace->push_back({at[0], at[1], game->playerCar.speed(), game->ghostGap()});
         }
     };
     const auto timeUp = [&] {

@@ -31,7 +31,8 @@ struct RaceOptions {
 struct TracePoint {
     float x; // world units
     float y;
-    double speed; // km/h
+    double speed;                    // km/h
+    std::optional<std::int32_t> gap; // ms behind the ghost (Game::ghostGap) after the pass
 };
 
 struct CarState {
@@ -58,6 +59,11 @@ struct RaceResult {
     bool ghostRaced = false;
     std::string ghostCarName; // Shift-JIS bytes
     CarState ghost;
+    // The ghost's laps as its replay at the start drove them (single-lap times, ms), its total
+    // when it completed the race, and the finish time its file states.
+    std::vector<std::int32_t> ghostLaps;
+    std::int32_t ghostTotal = 0;
+    std::int32_t ghostStatedFinish = 0;
     bool recordsWritten = false;
     bool ghostSaved = false;
     // Every change of the driving keys while racing, by race time, in the order made: the

@@ -2,6 +2,7 @@
 
 #include "app/actions.h"
 #include "app/pad_input.h"
+#include "app/split_display.h"
 #include "hud/canvas.h"
 #include "platform/key_state.h"
 #include "platform/pass_pacer.h"
@@ -50,6 +51,8 @@ public:
     PanelWidget* instrumentPanel() const { return instrumentPanel_; }
     PanelWidget* lapPanel() const { return lapPanel_; }
     PanelWidget* resultPanel() const { return resultPanel_; }
+    // The gap to the ghost and the splits, and whether each is shown.
+    SplitDisplay& splits() { return splits_; }
 
     // The commands of the menu.
     void startCommand();
@@ -182,6 +185,7 @@ private:
     std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
     SettingsFile* settingsFile_ = nullptr;
     HeldActions held_; // who holds the driving actions: keyboard, pad
+    SplitDisplay splits_;
     std::unique_ptr<PadSide> pad_;
 
     QAction* startAction_ = nullptr;
@@ -191,6 +195,8 @@ private:
     QAction* aboutKeys_ = nullptr;
     QAction* keysAction_ = nullptr;
     QAction* fullScreenAction_ = nullptr;
+    QAction* gapAction_ = nullptr;
+    QAction* splitsAction_ = nullptr;
 };
 
 } // namespace velnor

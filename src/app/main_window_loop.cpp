@@ -115,6 +115,7 @@ void MainWindow::idlePass() {
     runDuePasses();
     if (!instrumentPanel_ || game_->gameState() == GameState::kTitle)
         return;
+    splits_.passesRun(*game_, passClock_.now());
     const InstrumentReadings readings = readingsOf(*game_);
     drawInstrumentPanel(instrumentPanel_->canvas(), readings);
     if (game_->gameState() == GameState::kRacing)

@@ -23,6 +23,7 @@ void MainWindow::raceStarted() {
     instrumentPanel_->show();
     lapPanel_->hide();
     resultPanel_->hide();
+    splits_.raceStarted(client_, *game_);
     startFrames();
 }
 
@@ -32,6 +33,7 @@ void MainWindow::lapCompleted(const LapCounter&) {
     drawLapPanel(lapPanel_->canvas(), game_->raceClock());
     lapPanel_->show();
     lapPanel_->update();
+    splits_.lapCompleted(*game_);
 }
 
 void MainWindow::raceFinished(const LapCounter&, int) {
@@ -40,11 +42,13 @@ void MainWindow::raceFinished(const LapCounter&, int) {
     drawResultPanel(resultPanel_->canvas(), game_->raceClock(), game_->finishRank());
     resultPanel_->show();
     resultPanel_->update();
+    splits_.raceFinished(*game_);
 }
 
 void MainWindow::lapPanelExpired() {
     if (lapPanel_)
         lapPanel_->hide();
+    splits_.lapPanelExpired();
 }
 
 void MainWindow::modelFileMissing(const std::string& fileName) {
@@ -84,6 +88,7 @@ void MainWindow::raceStopped() {
     delete lapPanel_;
     delete resultPanel_;
     instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
+    splits_.raceStopped();
     // The panels lay over the 3D view: the window as a whole is composed again, else what they
     // last showed stays on the screen over the title until the next resize.
     redrawView();

@@ -65,6 +65,16 @@ void MainWindow::createSettingsMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("設定(&O)"));
     menu->addAction(keysAction_);
     menu->addAction(fullScreenAction_);
+    menu->addSeparator();
+    gapAction_ = menu->addAction(QString::fromUtf8("ゴーストとの差を表示(&G)"));
+    gapAction_->setCheckable(true);
+    gapAction_->setChecked(splits_.gapShown());
+    connect(gapAction_, &QAction::toggled, this, [this](bool on) { splits_.setGapShown(on); });
+    splitsAction_ = menu->addAction(QString::fromUtf8("スプリットを表示(&L)"));
+    splitsAction_->setCheckable(true);
+    splitsAction_->setChecked(splits_.splitsShown());
+    connect(splitsAction_, &QAction::toggled, this,
+            [this](bool on) { splits_.setSplitsShown(on); });
     connect(menu, &QMenu::aboutToShow, this,
             [this] { fullScreenAction_->setChecked(isFullScreen()); });
 }
@@ -157,6 +167,7 @@ void MainWindow::placeRacePanels() {
         lapPanel_->move(w / 2 - 50, middle - 16);
     if (resultPanel_)
         resultPanel_->move(w / 2 - 50, middle - resultPanel_->height() / 2);
+    splits_.place(size, kPanelHeight);
 }
 
 } // namespace velnor

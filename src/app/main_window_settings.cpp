@@ -65,6 +65,8 @@ void MainWindow::createSettingsMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("設定(&O)"));
     menu->addAction(keysAction_);
     menu->addAction(fullScreenAction_);
+    createPauseActions();
+    menu->addAction(pauseOnFocusLossAction_);
     connect(menu, &QMenu::aboutToShow, this,
             [this] { fullScreenAction_->setChecked(isFullScreen()); });
 }
@@ -74,7 +76,7 @@ void MainWindow::keySettingsCommand() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     bindings_ = dialog.bindings();
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this)))
+    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), {pauseOnFocusLoss_}))
         messages_.message("設定ファイル " + settingsFile_->path().toStdString() +
                           " に書き込めません。\nこのキー設定は、ゲームを終えるまで使います。");
 }
@@ -89,6 +91,7 @@ void MainWindow::showWithSettings(SettingsFile& file) {
     settingsFile_ = &file;
     const LoadedSettings loaded = file.load();
     bindings_ = loaded.bindings;
+    setPauseOnFocusLoss(loaded.race.pauseOnFocusLoss);
     const WindowPlacement& placement = loaded.window;
     if (placement.geometry && onSomeScreen(*placement.geometry))
         setGeometry(*placement.geometry);
@@ -108,7 +111,7 @@ void MainWindow::showWithSettings(SettingsFile& file) {
 }
 
 void MainWindow::saveSettings() {
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this)))
+    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), {pauseOnFocusLoss_}))
         std::fprintf(stderr, "velnor: %s: cannot be written; the settings are not kept\n",
                      qPrintable(settingsFile_->path()));
 }
@@ -157,6 +160,7 @@ void MainWindow::placeRacePanels() {
         lapPanel_->move(w / 2 - 50, middle - 16);
     if (resultPanel_)
         resultPanel_->move(w / 2 - 50, middle - resultPanel_->height() / 2);
+    placePausePanel();
 }
 
 } // namespace velnor

@@ -127,7 +127,8 @@ TEST_F(WindowSettingsTest, TheSettingsMenuBetweenGameAndHelp) {
     for (QAction* item : window->menuBar()->actions()[1]->menu()->actions())
         items << item->text() + "\t" + item->shortcut().toString();
     EXPECT_EQ(items, (QStringList{QString::fromUtf8("キー設定(&K)...\t"),
-                                  QString::fromUtf8("全画面表示(&F)\tF11")}));
+                                  QString::fromUtf8("全画面表示(&F)\tF11"),
+                                  QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t")}));
 }
 
 // F11 goes to full screen and back to the window as it was, maximised or not.

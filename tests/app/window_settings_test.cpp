@@ -131,6 +131,36 @@ TEST_F(WindowSettingsTest, TheSettingsMenuBetweenGameAndHelp) {
                                   QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t")}));
 }
 
+// The pause on losing the focus, off by default, is kept in the settings file when the window
+// closes and comes back checked at the next start; a bad line of [race] leaves it off.
+TEST_F(WindowSettingsTest, ThePauseOnFocusLossIsKept) {
+    const auto option = [this] {
+        for (QAction* item : window->menuBar()->actions()[1]->menu()->actions())
+            if (item->text() == QString::fromUtf8("フォーカスを失ったら一時停止(&P)"))
+                return item;
+        return static_cast<QAction*>(nullptr);
+    };
+    start();
+    ASSERT_NE(option(), nullptr);
+    EXPECT_FALSE(option()->isChecked());
+    option()->trigger();
+    window->close();
+    EXPECT_NE(config.read("velnor/velnor.ini").find("[race]\npause_on_focus_loss=true\n"),
+              std::string::npos);
+    start();
+    EXPECT_TRUE(window->pauseOnFocusLoss());
+    EXPECT_TRUE(option()->isChecked());
+    option()->trigger();
+    window->close();
+    start();
+    EXPECT_FALSE(window->pauseOnFocusLoss());
+
+    config.write("velnor/velnor.ini", "[race]\npause_on_focus_loss=sometimes\n");
+    start();
+    EXPECT_FALSE(window->pauseOnFocusLoss());
+    EXPECT_FALSE(option()->isChecked());
+}
+
 // F11 goes to full screen and back to the window as it was, maximised or not.
 TEST_F(WindowSettingsTest, F11TogglesFullScreen) {
     start();

@@ -30,6 +30,8 @@ public:
     void play() override {}
     void stop() override {}
     void close() override {}
+    void pause() override {}
+    void resume() override {}
 };
 
 class Yes final : public MessageBoxes {

@@ -188,6 +188,9 @@ void MainWindow::quitWithoutQuestion() {
 void MainWindow::startRace() {
     const QSize size = clientSize();
     syncPassClock(); // the dialogs took their time
+    raceCar_ = game_->playerCar;
+    raceGhostWanted_ = game_->ghostEnabled() != 0;
+    runSaved_ = false;
     game_->startRace(size.width(), size.height());
     fitViewport();
     mainCanvas_.clear();
@@ -209,8 +212,10 @@ void MainWindow::offerToSaveGhost() {
 }
 
 bool MainWindow::saveGhost() {
-    if (game_->saveRunAsGhost() == 0)
+    if (game_->saveRunAsGhost() == 0) {
+        runSaved_ = true;
         return true;
+    }
     const QString file = fromShiftJis(ghostFileName(game_->runLog().courseName()));
     messages_.message("ファイル " + file.toStdString() +
                       " に書き込めません。\nゴーストカーは保存されていません。");
@@ -276,6 +281,12 @@ void MainWindow::actionPressed(Action action, ActionSource source) {
         if (state == GameState::kFinished)
             offerToSaveGhost();
         break;
+    case Action::kPause:
+        pauseCommand();
+        break;
+    case Action::kRestart:
+        restartCommand();
+        break;
     default:
         break;
     }
@@ -299,9 +310,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::changeEvent(QEvent* event) {
-    // A key let go while another window has the focus would stay held.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+    // A key let go while another window has the focus would stay held. A pause first, so that
+    // the passes due until now still have the keys as they were.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        pauseForFocusLoss();
         releaseKeys();
+    }
     QMainWindow::changeEvent(event);
 }
 

@@ -53,11 +53,30 @@ public:
     PanelWidget* resultPanel() const { return resultPanel_; }
     // The gap to the ghost and the splits, and whether each is shown.
     SplitDisplay& splits() { return splits_; }
+    // The label over the 3D view while the race is paused; null when it has never been.
+    PanelWidget* pausePanel() const { return pausePanel_; }
+    // Whether the race is paused: the game's clock holds, and no frames are drawn.
+    bool paused() const { return paused_; }
+    // Whether the frames' timer runs: while racing or finished, neither paused nor at the title.
+    bool framesRunning() const { return frameTimer_.isActive(); }
 
     // The commands of the menu.
     void startCommand();
     void stopCommand();
     void aboutCommand();
+    // P (the pad's Start): pauses the race, the count before it included, or goes on with it.
+    // While paused the game's clock holds (the race time, the count, the lap panel's time, the
+    // recorded run leave the pause out), the music holds, a label says so and no frames are
+    // drawn; the driving keys stay as they are, and changes to them count from the first pass
+    // after it. Nothing in the title state or after the finish.
+    void pauseCommand();
+    // R (the pad's Back): after the finish, at once a new race with the same car, transmission
+    // and course; while racing, the same after "中断しますか？" is answered yes. The course's
+    // ghost runs as in the last race, and a run just saved as the ghost always does.
+    void restartCommand();
+    // Whether the race pauses when the window loses the focus ("設定" menu, settings file).
+    bool pauseOnFocusLoss() const { return pauseOnFocusLoss_; }
+    void setPauseOnFocusLoss(bool on);
     // "キー設定": the key assignment dialog; OK assigns its keys and writes the settings file.
     // Open in every state; in a race the clock holds and the keys held are let go meanwhile.
     void keySettingsCommand();
@@ -117,6 +136,16 @@ private:
     void startRace();
     void stopRace();
     void offerToSaveGhost();
+    // The pause and the quick restart (main_window_pause.cpp).
+    void createPauseActions();
+    void pauseRace();
+    void resumeRace();
+    // The race stopped: the pause held ends and its label goes.
+    void dropPause();
+    void placePausePanel();
+    // The window went to the background: a pause if the player wants it.
+    void pauseForFocusLoss();
+    void restartRace();
     // Saves the run as the course's ghost; if the file cannot be written, says which and
     // returns false (the run is kept).
     bool saveGhost();
@@ -174,12 +203,21 @@ private:
     PanelWidget* instrumentPanel_ = nullptr;
     PanelWidget* lapPanel_ = nullptr;
     PanelWidget* resultPanel_ = nullptr;
+    PanelWidget* pausePanel_ = nullptr;
     QTimer frameTimer_;
     std::uint32_t frameGridStart_ = 0; // the wall's tick the frames are counted from
     std::int64_t framesOnGrid_ = 0;    // frames scheduled since
     bool cursorShown_ = true;
     bool quitting_ = false; // closing without a question
     bool autopilotWanted_ = false;
+    bool paused_ = false; // holding one hold of the game's clock
+    bool pauseOnFocusLoss_ = false;
+    // What the last race started with, for its restart: the player's car as chosen (with its
+    // transmission), whether its ghost was wanted, and whether its run has been saved as the
+    // course's ghost since.
+    Vehicle raceCar_;
+    bool raceGhostWanted_ = true;
+    bool runSaved_ = false;
     int frameRate_ = -1;
     Bindings bindings_ = Bindings::standard();
     std::optional<Autopilot> autopilot_; // one per race: it learns the course at its first pass
@@ -197,6 +235,7 @@ private:
     QAction* fullScreenAction_ = nullptr;
     QAction* gapAction_ = nullptr;
     QAction* splitsAction_ = nullptr;
+    QAction* pauseOnFocusLossAction_ = nullptr;
 };
 
 } // namespace velnor

@@ -44,8 +44,8 @@ void MainWindow::startFrames() {
 // The next frame on a steady grid of the frame period from the race's start; a frame that came
 // late starts the grid anew rather than drawing the frames it missed in a burst.
 void MainWindow::scheduleFrame() {
-    if (game_->gameState() == GameState::kTitle)
-        return; // the title sleeps until an event
+    if (game_->gameState() == GameState::kTitle || paused_)
+        return; // the title and a pause sleep until an event
     const int fps = framesPerSecond();
     if (fps == 0) {
         frameTimer_.start(0);

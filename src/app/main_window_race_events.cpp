@@ -79,6 +79,8 @@ void MainWindow::autopilotGivesUp() {
 
 void MainWindow::raceStopped() {
     frameTimer_.stop();
+    dropPause();
+    pacer_.applyQueued(keys_); // the keys as the player left them, at the title and after
     if (autopilot_) {
         autopilot_.reset();
         releaseKeys(); // the keys it held

@@ -65,6 +65,8 @@ void MainWindow::createSettingsMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("設定(&O)"));
     menu->addAction(keysAction_);
     menu->addAction(fullScreenAction_);
+    createPauseActions();
+    menu->addAction(pauseOnFocusLossAction_);
     menu->addSeparator();
     gapAction_ = menu->addAction(QString::fromUtf8("ゴーストとの差を表示(&G)"));
     gapAction_->setCheckable(true);
@@ -84,7 +86,7 @@ void MainWindow::keySettingsCommand() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     bindings_ = dialog.bindings();
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this)))
+    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), {pauseOnFocusLoss_}))
         messages_.message("設定ファイル " + settingsFile_->path().toStdString() +
                           " に書き込めません。\nこのキー設定は、ゲームを終えるまで使います。");
 }
@@ -99,6 +101,7 @@ void MainWindow::showWithSettings(SettingsFile& file) {
     settingsFile_ = &file;
     const LoadedSettings loaded = file.load();
     bindings_ = loaded.bindings;
+    setPauseOnFocusLoss(loaded.race.pauseOnFocusLoss);
     const WindowPlacement& placement = loaded.window;
     if (placement.geometry && onSomeScreen(*placement.geometry))
         setGeometry(*placement.geometry);
@@ -118,7 +121,7 @@ void MainWindow::showWithSettings(SettingsFile& file) {
 }
 
 void MainWindow::saveSettings() {
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this)))
+    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), {pauseOnFocusLoss_}))
         std::fprintf(stderr, "velnor: %s: cannot be written; the settings are not kept\n",
                      qPrintable(settingsFile_->path()));
 }
@@ -168,6 +171,7 @@ void MainWindow::placeRacePanels() {
     if (resultPanel_)
         resultPanel_->move(w / 2 - 50, middle - resultPanel_->height() / 2);
     splits_.place(size, kPanelHeight);
+    placePausePanel();
 }
 
 } // namespace velnor

@@ -41,6 +41,16 @@ void SdlMusicPlayer::stop() {
         Mix_HaltMusic();
 }
 
+void SdlMusicPlayer::pause() {
+    if (audio_)
+        Mix_PauseMusic();
+}
+
+void SdlMusicPlayer::resume() {
+    if (audio_)
+        Mix_ResumeMusic();
+}
+
 void SdlMusicPlayer::close() {
     if (!music_)
         return;

@@ -19,6 +19,8 @@ public:
     void play() override;
     void stop() override;
     void close() override;
+    void pause() override;
+    void resume() override;
 
 private:
     bool audio_ = false;

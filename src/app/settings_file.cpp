@@ -38,7 +38,8 @@ LoadedSettings SettingsFile::load() {
     return loaded;
 }
 
-bool SettingsFile::save(const Bindings& bindings, const WindowPlacement& window) const {
+bool SettingsFile::save(const Bindings& bindings, const WindowPlacement& window,
+                        const RaceSettings& race) const {
     QSettings settings(path_, QSettings::IniFormat);
     settings.clear(); // lines of the old file that were not used go
     for (int a = 0; a < kActionCount; ++a) {
@@ -56,6 +57,7 @@ bool SettingsFile::save(const Bindings& bindings, const WindowPlacement& window)
     settings.setValue(QStringLiteral("maximized"), window.maximized);
     settings.setValue(QStringLiteral("fullscreen"), window.fullScreen);
     settings.endGroup();
+    settings.setValue(QStringLiteral("race/pause_on_focus_loss"), race.pauseOnFocusLoss);
     settings.sync();
     // A format error is the old file's, read before it was cleared; writing fails with an
     // access error.

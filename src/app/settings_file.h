@@ -21,6 +21,13 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
+// How the race behaves, as the player chose in the "設定" menu.
+struct RaceSettings {
+    bool pauseOnFocusLoss = false; // the race pauses when the window loses the focus
+
+    bool operator==(const RaceSettings&) const = default;
+};
+
 // A line of the settings file that was ignored, or a standard value that could not be had.
 struct SettingsProblem {
     int line = 0;     // 1-based; 0 where no one line is at fault
@@ -33,23 +40,26 @@ struct SettingsProblem {
 struct LoadedSettings {
     Bindings bindings = Bindings::standard();
     WindowPlacement window;
+    RaceSettings race;
     std::vector<SettingsProblem> problems;
 };
 
 // Reads the text of a settings file as written below (an INI file): the sections [keys] and
-// [pad], one "action=name" line per action, and [window]. Blank lines and lines starting with
-// ';' or '#' are comments. Every other line that cannot be used is ignored, the value it was
-// about stays standard, and it is reported: a line that is not "[section]" or "name=value", a
-// line outside a known section, an unknown section (reported once, its lines ignored with it),
-// an unknown action, an action given twice (the later line), a name that is no key or button, a
-// key the game keeps for itself, a key or button that an earlier line gave another action. An
-// action left without a line keeps its standard key or button unless an action of the file
-// has it; then it has none, and that is reported too.
+// [pad], one "action=name" line per action, [window], and [race] ("pause_on_focus_loss=true" or
+// "false"). Blank lines and lines starting with ';' or '#' are comments. Every other line that
+// cannot be used is ignored, the value it was about stays standard, and it is reported: a line
+// that is not "[section]" or "name=value", a line outside a known section, an unknown section
+// (reported once, its lines ignored with it), an unknown action, window or race value, a value
+// given twice (the later line), a window value that is no number in range or not "true" or
+// "false", a name that is no key or button, a key the game keeps for itself, a key or button
+// that an earlier line gave another action. An action left without a line keeps its standard
+// key or button unless an action of the file has it; then it has none, and that is reported too.
 LoadedSettings parseSettings(const QByteArray& text);
 
-// The game's settings: the keys and pad buttons of the actions and the window's placement, in
-// one INI file. Reading reports every line it ignores; writing goes through QSettings, which
-// writes a temporary file and renames it over the old one, so the file is whole at any moment.
+// The game's settings: the keys and pad buttons of the actions, the window's placement and the
+// race's options, in one INI file. Reading reports every line it ignores; writing goes through
+// QSettings, which writes a temporary file and renames it over the old one, so the file is whole at
+// any moment.
 class SettingsFile {
 public:
     explicit SettingsFile(QString path) : path_(std::move(path)) {}
@@ -68,7 +78,8 @@ public:
     // Whether load() kept a copy of the file at backupPath().
     bool backedUp() const { return backedUp_; }
     // Writes the whole file anew; false if it cannot be written (the folder made as needed).
-    bool save(const Bindings& bindings, const WindowPlacement& window) const;
+    bool save(const Bindings& bindings, const WindowPlacement& window,
+              const RaceSettings& race) const;
 
 private:
     QString path_;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <array>
+#include <optional>
 
 namespace velnor {
 namespace {
@@ -94,12 +95,12 @@ QString quoted(const QString& text) {
     return out;
 }
 
-enum class Section { kNone, kKeys, kPad, kWindow, kUnknown };
+enum class Section { kNone, kKeys, kPad, kWindow, kRace, kUnknown };
 
 Section sectionNamed(const QString& name) {
     for (const auto& [text, section] :
          {std::pair{"keys", Section::kKeys}, std::pair{"pad", Section::kPad},
-          std::pair{"window", Section::kWindow}})
+          std::pair{"window", Section::kWindow}, std::pair{"race", Section::kRace}})
         if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
             return section;
     return Section::kUnknown;
@@ -107,6 +108,16 @@ Section sectionNamed(const QString& name) {
 
 const char* const kWindowNames[] = {"x", "y", "width", "height", "maximized", "fullscreen"};
 constexpr int kWindowNameCount = 6;
+const char* const kPauseOnFocusLoss = "pause_on_focus_loss";
+
+// "true" or "false" in any case; anything else is neither.
+std::optional<bool> truthOf(const QString& value) {
+    if (value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (value.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return std::nullopt;
+}
 constexpr int kUnset = -3; // an action's key or button no line has given
 
 class Reader {
@@ -122,6 +133,9 @@ private:
     void onEntry(int number, const IniLine& line);
     void onBinding(int number, const IniLine& line, bool pad);
     void onWindowValue(int number, int which, const IniLine& line);
+    void onRaceValue(int number, const IniLine& line);
+    // Whether the value of the line is the first given: else the line is reported.
+    bool firstTime(int number, const QString& name, int& firstLine);
     void fillStandard(bool pad);
     void placeWindow();
     void report(int number, const QString& english, const QString& japanese) {
@@ -135,6 +149,7 @@ private:
     std::array<int, kActionCount> keyLine_{};    // the line that gave it
     std::array<int, kActionCount> buttonLine_{};
     std::array<int, kWindowNameCount> windowLine_{};
+    int pauseLine_ = 0;             // the line that gave pause_on_focus_loss
     std::array<int, 4> geometry_{}; // x, y, width, height
 };
 
@@ -178,8 +193,9 @@ void Reader::onLine(int number, const IniLine& line) {
 void Reader::onEntry(int number, const IniLine& line) {
     switch (section_) {
     case Section::kNone:
-        report(number, QStringLiteral("outside the sections [keys], [pad] and [window]"),
-               QString::fromUtf8("[keys]、[pad]、[window] のどのセクションにも入っていません"));
+        report(number, QStringLiteral("outside the sections [keys], [pad], [window] and [race]"),
+               QString::fromUtf8(
+                   "[keys]、[pad]、[window]、[race] のどのセクションにも入っていません"));
         return;
     case Section::kUnknown:
         return; // said once, at the section's line
@@ -195,6 +211,9 @@ void Reader::onEntry(int number, const IniLine& line) {
             }
         report(number, QStringLiteral("unknown window setting \"%1\"").arg(quoted(line.name)),
                QString::fromUtf8("ウィンドウの知らない項目「%1」です").arg(quoted(line.name)));
+        return;
+    case Section::kRace:
+        onRaceValue(number, line);
         return;
     }
 }
@@ -248,14 +267,39 @@ void Reader::onBinding(int number, const IniLine& line, bool pad) {
     lineOf[a] = number;
 }
 
-void Reader::onWindowValue(int number, int which, const IniLine& line) {
-    const QString name = QString::fromLatin1(kWindowNames[which]);
-    if (windowLine_[which] != 0) {
-        const QString first = QString::number(windowLine_[which]);
-        report(number, QStringLiteral("%1 was given on line %2 already").arg(name, first),
-               QString::fromUtf8("「%1」は %2 行目で指定済みです").arg(name, first));
+bool Reader::firstTime(int number, const QString& name, int& firstLine) {
+    if (firstLine == 0)
+        return true;
+    const QString first = QString::number(firstLine);
+    report(number, QStringLiteral("%1 was given on line %2 already").arg(name, first),
+           QString::fromUtf8("「%1」は %2 行目で指定済みです").arg(name, first));
+    return false;
+}
+
+void Reader::onRaceValue(int number, const IniLine& line) {
+    const QString name = QString::fromLatin1(kPauseOnFocusLoss);
+    if (line.name.compare(name, Qt::CaseInsensitive) != 0) {
+        report(number, QStringLiteral("unknown race setting \"%1\"").arg(quoted(line.name)),
+               QString::fromUtf8("レースの知らない項目「%1」です").arg(quoted(line.name)));
         return;
     }
+    if (!firstTime(number, name, pauseLine_))
+        return;
+    const std::optional<bool> on = truthOf(line.value);
+    if (!on) {
+        const QString value = quoted(line.value);
+        report(number, QStringLiteral("%1 \"%2\" is neither true nor false").arg(name, value),
+               QString::fromUtf8("%1「%2」は true でも false でもありません").arg(name, value));
+        return;
+    }
+    out_.race.pauseOnFocusLoss = *on;
+    pauseLine_ = number;
+}
+
+void Reader::onWindowValue(int number, int which, const IniLine& line) {
+    const QString name = QString::fromLatin1(kWindowNames[which]);
+    if (!firstTime(number, name, windowLine_[which]))
+        return;
     bool ok = false;
     if (which < 4) {
         const int value = line.value.toInt(&ok);
@@ -264,10 +308,10 @@ void Reader::onWindowValue(int number, int which, const IniLine& line) {
         if (ok)
             geometry_[which] = value;
     } else {
-        const bool yes = line.value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-        ok = yes || line.value.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0;
+        const std::optional<bool> yes = truthOf(line.value);
+        ok = yes.has_value();
         if (ok)
-            (which == 4 ? out_.window.maximized : out_.window.fullScreen) = yes;
+            (which == 4 ? out_.window.maximized : out_.window.fullScreen) = *yes;
     }
     if (!ok) {
         const QString value = quoted(line.value);

@@ -15,6 +15,10 @@ public:
     virtual void play() = 0;
     virtual void stop() = 0;
     virtual void close() = 0;
+    // Holds the media where it is, and goes on from there; nothing when nothing plays. Playing
+    // anew after a pause plays, the pause forgotten.
+    virtual void pause() = 0;
+    virtual void resume() = 0;
 };
 
 } // namespace velnor

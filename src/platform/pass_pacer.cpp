@@ -19,6 +19,12 @@ void PassPacer::queueKey(std::uint32_t tick, int virtualKey, bool down) {
     queue_.insert(atOrBefore.base(), {tick, virtualKey, down});
 }
 
+void PassPacer::applyQueued(KeyTable& keys) {
+    for (const QueuedKey& queued : queue_)
+        keys.setDown(queued.virtualKey, queued.down);
+    queue_.clear();
+}
+
 bool PassPacer::nextPass(std::uint32_t now, KeyTable& keys) {
     if (ahead(now) < 1)
         return false;

@@ -25,6 +25,10 @@ public:
     void queueKey(std::uint32_t tick, int virtualKey, bool down);
     // Forgets the key changes not yet applied (the keys are being let go).
     void clearQueue() { queue_.clear(); }
+    // Sets every change not yet applied in `keys`, in order, and forgets them: the race has ended
+    // before their passes, and the keys are as the player left them (else a key let go in the
+    // race's last frame would stay down into the next race).
+    void applyQueued(KeyTable& keys);
     bool queueEmpty() const { return queue_.empty(); }
 
     // Whether a pass is due by `now`. If one is, it becomes the last pass (its tick is

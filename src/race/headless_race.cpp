@@ -1,5 +1,6 @@
 #include "race/headless_race.h"
 
+#include "platform/hand_steady_clock.h"
 #include "platform/key_state.h"
 #include "platform/pass_pacer.h"
 #include "platform/tick_clock.h"
@@ -82,6 +83,121 @@ void noteKeyChanges(const KeyTable& keys, KeyTable& held, std::int32_t raceTime,
     }
 }
 
+// The loop of a headless race as the window runs it: the wall goes on a millisecond at a time,
+// the game's clock with it except while a pause holds it, and every pass due by the game's clock
+// runs, each with the key changes that came before it.
+class HeadlessLoop {
+public:
+    HeadlessLoop(const RaceOptions& options, Game& game, ManualClock& passClock, RaceResult& result,
+                 std::vector<TracePoint>* trace)
+        : options_(options), game_(game), passClock_(passClock), wall_(passClock.now()),
+          result_(result), trace_(trace),
+          raceZero_(game.playerCar.startTick() + Vehicle::kStartHold) {
+        pacer_.reset(passClock.now());
+        keysCome();
+    }
+
+    // Races until the finish or the time is up; false when the autopilot gives up.
+    bool race() {
+        while (racing() && !timeUp()) {
+            const std::int32_t t = game_.playerCar.raceTime();
+            while (nextPause_ < options_.pauses.size() && options_.pauses[nextPause_].at <= t)
+                pause(options_.pauses[nextPause_++]);
+            millisecond();
+            if (options_.autopilot && autopilot_.gaveUp())
+                return false;
+        }
+        return true;
+    }
+    // The roll-out under full brake after the finish, until the car stands.
+    void rollOut() {
+        while (game_.playerCar.speed() > 0 && !timeUp())
+            millisecond();
+    }
+    const Autopilot& autopilot() const { return autopilot_; }
+
+private:
+    bool racing() const { return game_.gameState() == GameState::kRacing; }
+    bool timeUp() const {
+        const std::int32_t t = game_.playerCar.raceTime();
+        return t >= options_.timeoutMs || (options_.untilMs && t >= *options_.untilMs);
+    }
+
+    // One millisecond of the wall: the script's keys whose time has come, then the passes due
+    // (one, unless the game's clock has jumped).
+    void millisecond() {
+        wall_.advance(1);
+        keysCome();
+        const GameState state = game_.gameState();
+        while (game_.gameState() == state && !timeUp() && pacer_.nextPass(wall_.now(), keys_))
+            pass();
+    }
+
+    // The script's key changes whose race time the game's clock has reached.
+    void keysCome() {
+        const std::vector<InputEvent>& events = options_.inputs.events;
+        for (; nextKey_ < events.size(); ++nextKey_) {
+            const std::uint32_t tick =
+                raceZero_ + static_cast<std::uint32_t>(events[nextKey_].time);
+            if (static_cast<std::int32_t>(tick - wall_.now()) > 0)
+                return;
+            keyComes(events[nextKey_]);
+        }
+    }
+
+    // A key change arrives now, stamped by the system as the window's keys are.
+    void keyComes(const InputEvent& input) {
+        pacer_.queueKey(wall_.tickAt(wall_.stampNow()), input.virtualKey, input.down);
+    }
+
+    // P, the wall's milliseconds of the pause with the keys that change in it, and P again.
+    void pause(const RacePause& pause) {
+        wall_.hold();
+        std::size_t next = 0;
+        for (std::uint32_t into = 0;; ++into) {
+            for (;
+                 next < pause.keys.size() &&
+                 (pause.keys[next].time <= static_cast<std::int64_t>(into) || into == pause.wallMs);
+                 ++next)
+                keyComes(pause.keys[next]);
+            if (into == pause.wallMs)
+                break;
+            wall_.advance(1);
+        }
+        wall_.resume();
+    }
+
+    void pass() {
+        passClock_.set(pacer_.lastTick());
+        if (racing()) {
+            if (options_.autopilot)
+                autopilot_.drive(game_, keys_);
+            noteKeyChanges(keys_, held_, static_cast<std::int32_t>(pacer_.lastTick() - raceZero_),
+                           result_.keyChanges);
+        }
+        game_.runIdleWork(keys_);
+        ++result_.passes;
+        if (trace_) {
+            const Vec3& at = game_.playerModel().position();
+            trace_->push_back({at[0], at[1], game_.playerCar.speed(), game_.ghostGap()});
+        }
+    }
+
+    const RaceOptions& options_;
+    Game& game_;
+    ManualClock& passClock_; // what the race reads: the tick of the pass being run
+    HandSteadyClock wall_;   // the wall, and the game's clock that a pause holds
+    RaceResult& result_;
+    std::vector<TracePoint>* trace_;
+    const std::uint32_t raceZero_; // the tick at which the start hold ends
+    PassPacer pacer_;
+    KeyTable keys_;
+    KeyTable held_; // as the last pass left them
+    Autopilot autopilot_;
+    std::size_t nextKey_ = 0;
+    std::size_t nextPause_ = 0;
+};
+
 } // namespace
 
 RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* trace) {
@@ -95,48 +211,15 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     game->setGhostEnabled(options.ghost);
     game->startRace(640, 480);
 
-    // The script's keys at their ticks: the start hold ends at race time 0.
-    PassPacer pacer;
-    pacer.reset(clock.now());
-    const std::uint32_t raceZero = game->playerCar.startTick() + Vehicle::kStartHold;
-    for (const InputEvent& input : options.inputs.events)
-        pacer.queueKey(raceZero + static_cast<std::uint32_t>(input.time), input.virtualKey,
-                       input.down);
-    KeyTable keys;
-    KeyTable held; // as the last pass left them
-    Autopilot autopilot;
-    const auto pass = [&] {
-        pacer.nextPass(pacer.lastTick() + 1, keys);
-        clock.set(pacer.lastTick());
-        if (game->gameState() == GameState::kRacing) {
-            if (options.autopilot)
-                autopilot.drive(*game, keys);
-            noteKeyChanges(keys, held, static_cast<std::int32_t>(pacer.lastTick() - raceZero),
-                           result.keyChanges);
-        }
-        game->runIdleWork(keys);
-        ++result.passes;
-        if (trace) {
-            const Vec3& at = game->playerModel().position();
-            trace->push_back({at[0], at[1], game->playerCar.speed(), game->ghostGap()});
-        }
-    };
-    const auto timeUp = [&] {
-        const std::int32_t t = game->playerCar.raceTime();
-        return t >= options.timeoutMs || (options.untilMs && t >= *options.untilMs);
-    };
-
-    while (game->gameState() == GameState::kRacing && !timeUp()) {
-        pass();
-        if (options.autopilot && autopilot.gaveUp()) { // a course it cannot drive: say why
-            result.error = Autopilot::troubleText(autopilot.trouble());
-            readOutcome(*game, result);
-            return result;
-        }
+    HeadlessLoop loop(options, *game, clock, result, trace);
+    if (!loop.race()) { // a course the autopilot cannot drive: say why
+        result.error = Autopilot::troubleText(loop.autopilot().trouble());
+        readOutcome(*game, result);
+        return result;
     }
     result.finished = game->gameState() == GameState::kFinished;
-    while (result.finished && game->playerCar.speed() > 0 && !timeUp())
-        pass(); // the roll-out under full brake
+    if (result.finished)
+        loop.rollOut();
 
     readOutcome(*game, result);
     if (result.finished && options.saveGhost)

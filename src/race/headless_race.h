@@ -9,10 +9,23 @@
 
 namespace velnor {
 
-// A whole race without a window, on a manual clock, through the game's own code: the car and the
-// course chosen as the selection dialogs choose them, the race started, pass after pass of the
+// The player pausing the race: P pressed when the race has run to race time `at`, and pressed
+// again `wallMs` milliseconds of wall time later. Meanwhile the game's clock holds, as in the
+// window, and the race time leaves the pause out.
+struct RacePause {
+    std::int32_t at = 0;      // race time, ms (negative during the start hold)
+    std::uint32_t wallMs = 0; // how long the race stays paused
+    // Key changes during the pause, their `time` the ms after P was pressed (0 to `wallMs`; later
+    // ones come at its end): they count from the first pass after it.
+    std::vector<InputEvent> keys;
+};
+
+// A whole race without a window, on a clock set by hand, through the game's own code: the car and
+// the course chosen as the selection dialogs choose them, the race started, pass after pass of the
 // game loop fed from an input script or the autopilot, and after the finish the passes that bring
-// the car to a stand. The passes run one for every millisecond, as in the window.
+// the car to a stand. The passes run one for every millisecond of the game's clock, as in the
+// window; the script's keys come when the game's clock reaches their race time, stamped by the
+// wall as the window's keys are.
 struct RaceOptions {
     std::string root = ".";              // the game directory
     std::string car;                     // name, Shift-JIS bytes
@@ -25,6 +38,7 @@ struct RaceOptions {
     std::int32_t timeoutMs = 900000;     // give up at this race time
     bool ghost = true;                   // race the course's ghost, if it has one
     bool saveGhost = false;              // save the run as the course's ghost after a finish
+    std::vector<RacePause> pauses;       // in the order of their race times, while racing
 };
 
 // Where the car was at one pass.

@@ -19,6 +19,9 @@ public:
     void playTitleMusic();
     void playRaceMusic();
     void stop() { player_.stop(); }
+    // The race paused: its music holds, and goes on where it was.
+    void pause() { player_.pause(); }
+    void resume() { player_.resume(); }
 
     // The first paint of the title screen starts the title music.
     bool titleMusicPending = true;

@@ -39,7 +39,8 @@ public:
     std::vector<std::string> shown;
 };
 
-// Plays nothing; keeps what was opened and played. Only the file names in `playable` open.
+// Plays nothing; keeps what was opened and played, and whether the music is paused (as the
+// mixer: playing anew forgets a pause). Only the file names in `playable` open.
 class FakeMusicPlayer final : public MusicPlayer {
 public:
     bool open(const std::string& path) override {
@@ -48,15 +49,29 @@ public:
         current = playable.count(name) ? name : "";
         return !current.empty();
     }
-    void play() override { played.push_back(current); }
+    void play() override {
+        played.push_back(current);
+        paused = false;
+    }
     void stop() override { ++stops; }
     void close() override { current.clear(); }
+    void pause() override {
+        ++pauses;
+        paused = true;
+    }
+    void resume() override {
+        ++resumes;
+        paused = false;
+    }
 
     std::set<std::string> playable;
     std::string current;
     std::vector<std::string> opened;
     std::vector<std::string> played;
     int stops = 0;
+    int pauses = 0;
+    int resumes = 0;
+    bool paused = false;
 };
 
 // The game's clock, moved by hand, and the system's monotonic clock that stamps key events,

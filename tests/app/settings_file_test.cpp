@@ -71,6 +71,7 @@ TEST_F(SettingsFileTest, AMissingFileIsTheStandardAssignmentWithNothingSaid) {
     EXPECT_EQ(loaded.bindings.padButton, standardByHand().padButton);
     EXPECT_TRUE(loaded.problems.empty());
     EXPECT_FALSE(loaded.window.geometry.has_value());
+    EXPECT_FALSE(loaded.race.pauseOnFocusLoss);
     EXPECT_FALSE(std::filesystem::exists(iniPath())); // reading writes nothing
 }
 
@@ -95,13 +96,14 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
     window.maximized = true;
     window.fullScreen = true;
     SettingsFile file(SettingsFile::standardPath());
-    ASSERT_TRUE(file.save(b, window)); // the folder made on the way
+    ASSERT_TRUE(file.save(b, window, RaceSettings{true})); // the folder made on the way
 
     const std::string text = dir.read("velnor/velnor.ini");
     for (const char* line :
          {"[keys]\n", "accelerator=\",\"\n", "nextview=Space\n", "steerright=\\\\\n",
           "pause=none\n", "[pad]\n", "accelerator=touchpad\n", "steerleft=dpup\n",
-          "saveghost=none\n", "[window]\n", "x=-300\n", "width=1111\n", "fullscreen=true\n"})
+          "saveghost=none\n", "[window]\n", "x=-300\n", "width=1111\n", "fullscreen=true\n",
+          "[race]\n", "pause_on_focus_loss=true\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 
     const LoadedSettings loaded = file.load();
@@ -109,6 +111,7 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
     EXPECT_EQ(loaded.bindings.key, b.key);
     EXPECT_EQ(loaded.bindings.padButton, b.padButton);
     EXPECT_EQ(loaded.window, window);
+    EXPECT_TRUE(loaded.race.pauseOnFocusLoss);
     EXPECT_FALSE(file.backedUp());
 }
 
@@ -235,6 +238,42 @@ TEST_F(SettingsFileTest, BadWindowValues) {
     }
 }
 
+// The race's option: true or false in any case; any other line of [race] is reported and leaves
+// the option as it was (off, or as an earlier good line set it).
+TEST_F(SettingsFileTest, TheRaceSection) {
+    struct Row {
+        const char* name;
+        std::string lines;
+        std::vector<int> reported;
+        bool pauseOnFocusLoss;
+    };
+    const std::vector<Row> rows = {
+        {"on", "[race]\npause_on_focus_loss=true\n", {}, true},
+        {"off", "[race]\npause_on_focus_loss=false\n", {}, false},
+        {"any case", "[RACE]\nPause_On_Focus_Loss = TRUE\n", {}, true},
+        {"neither true nor false", "[race]\npause_on_focus_loss=yes\n", {2}, false},
+        {"a number", "[race]\npause_on_focus_loss=1\n", {2}, false},
+        {"an unknown race value", "[race]\nlaps=5\n", {2}, false},
+        {"given twice, the first holds",
+         "[race]\npause_on_focus_loss=true\npause_on_focus_loss=false\n",
+         {3},
+         true},
+        {"a bad line, then a good one",
+         "[race]\npause_on_focus_loss=maybe\npause_on_focus_loss=true\n",
+         {2},
+         true},
+        {"in the window's section", "[window]\npause_on_focus_loss=true\n", {2}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeIni(row.lines);
+        const LoadedSettings loaded = load();
+        EXPECT_EQ(linesOf(loaded), row.reported);
+        EXPECT_EQ(loaded.race.pauseOnFocusLoss, row.pauseOnFocusLoss);
+        EXPECT_EQ(loaded.bindings.key, standardByHand().key);
+    }
+}
+
 // An action left without a line keeps its standard key unless an action of the file took it:
 // then it has none, and that is said; the file written next says "none" and reads back so.
 TEST_F(SettingsFileTest, AStandardKeyTakenByTheFileLeavesItsActionWithout) {
@@ -247,7 +286,7 @@ TEST_F(SettingsFileTest, AStandardKeyTakenByTheFileLeavesItsActionWithout) {
     EXPECT_EQ(loaded.bindings.padButton[kLeft], 0);
     EXPECT_EQ(loaded.bindings.padButton[kAccel], -1);
     EXPECT_NE(loaded.problems[0].english.indexOf(QStringLiteral("brake")), -1);
-    ASSERT_TRUE(file.save(loaded.bindings, loaded.window));
+    ASSERT_TRUE(file.save(loaded.bindings, loaded.window, loaded.race));
     EXPECT_NE(dir.read("velnor/velnor.ini").find("brake=none\n"), std::string::npos);
     const LoadedSettings again = file.load();
     EXPECT_TRUE(again.problems.empty());
@@ -295,7 +334,7 @@ TEST_F(SettingsFileTest, WritingReplacesTheFileWhole) {
     const std::string old = dir.file("old.ini");
     ASSERT_EQ(::link(iniPath().c_str(), old.c_str()), 0);
     SettingsFile file(SettingsFile::standardPath());
-    ASSERT_TRUE(file.save(standardByHand(), WindowPlacement{}));
+    ASSERT_TRUE(file.save(standardByHand(), WindowPlacement{}, RaceSettings{}));
     EXPECT_EQ(dir.read("old.ini"), "[keys]\nbrake=A\n");
     EXPECT_NE(dir.read("velnor/velnor.ini").find("brake=Z\n"), std::string::npos);
 }
@@ -306,7 +345,7 @@ TEST_F(SettingsFileTest, AnUnusableFolderOrFileNeverStopsTheGame) {
     dir.write("velnor", "a file where the folder should be");
     SettingsFile blocked(SettingsFile::standardPath());
     EXPECT_TRUE(blocked.load().problems.empty());
-    EXPECT_FALSE(blocked.save(standardByHand(), WindowPlacement{}));
+    EXPECT_FALSE(blocked.save(standardByHand(), WindowPlacement{}, RaceSettings{}));
 
     std::filesystem::remove(dir.file("velnor"));
     std::filesystem::create_directories(iniPath()); // a folder named as the file
@@ -314,7 +353,7 @@ TEST_F(SettingsFileTest, AnUnusableFolderOrFileNeverStopsTheGame) {
     const LoadedSettings loaded = unreadable.load();
     EXPECT_EQ(linesOf(loaded), std::vector<int>{0});
     EXPECT_EQ(loaded.bindings.key, standardByHand().key);
-    EXPECT_FALSE(unreadable.save(standardByHand(), WindowPlacement{}));
+    EXPECT_FALSE(unreadable.save(standardByHand(), WindowPlacement{}, RaceSettings{}));
 }
 
 } // namespace

@@ -127,7 +127,38 @@ TEST_F(WindowSettingsTest, TheSettingsMenuBetweenGameAndHelp) {
     for (QAction* item : window->menuBar()->actions()[1]->menu()->actions())
         items << item->text() + "\t" + item->shortcut().toString();
     EXPECT_EQ(items, (QStringList{QString::fromUtf8("キー設定(&K)...\t"),
-                                  QString::fromUtf8("全画面表示(&F)\tF11")}));
+                                  QString::fromUtf8("全画面表示(&F)\tF11"),
+                                  QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t")}));
+}
+
+// The pause on losing the focus, off by default, is kept in the settings file when the window
+// closes and comes back checked at the next start; a bad line of [race] leaves it off.
+TEST_F(WindowSettingsTest, ThePauseOnFocusLossIsKept) {
+    const auto option = [this] {
+        for (QAction* item : window->menuBar()->actions()[1]->menu()->actions())
+            if (item->text() == QString::fromUtf8("フォーカスを失ったら一時停止(&P)"))
+                return item;
+        return static_cast<QAction*>(nullptr);
+    };
+    start();
+    ASSERT_NE(option(), nullptr);
+    EXPECT_FALSE(option()->isChecked());
+    option()->trigger();
+    window->close();
+    EXPECT_NE(config.read("velnor/velnor.ini").find("[race]\npause_on_focus_loss=true\n"),
+              std::string::npos);
+    start();
+    EXPECT_TRUE(window->pauseOnFocusLoss());
+    EXPECT_TRUE(option()->isChecked());
+    option()->trigger();
+    window->close();
+    start();
+    EXPECT_FALSE(window->pauseOnFocusLoss());
+
+    config.write("velnor/velnor.ini", "[race]\npause_on_focus_loss=sometimes\n");
+    start();
+    EXPECT_FALSE(window->pauseOnFocusLoss());
+    EXPECT_FALSE(option()->isChecked());
 }
 
 // F11 goes to full screen and back to the window as it was, maximised or not.

@@ -196,6 +196,7 @@ TEST_F(WindowTest, TheWindowAndItsMenu) {
                   QString::fromUtf8("停止(&P)\tF3"),
                   QString::fromUtf8("アプリケーションの終了(&X)\t"), QString::fromUtf8("設定(&O)"),
                   QString::fromUtf8("キー設定(&K)...\t"), QString::fromUtf8("全画面表示(&F)\tF11"),
+                  QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t"),
                   QString::fromUtf8("ヘルプ(&H)"), QString::fromUtf8("バージョン情報(&A) ...\t")}));
 }
 

@@ -95,6 +95,26 @@ TEST(PassPacerTest, AKeyChangeCountsFromThePassOfItsMillisecond) {
     EXPECT_FALSE(keys.isDown(vk::kZ));
 }
 
+// The race ends before the passes of some key changes: they set the keys as the player left
+// them, in the order of their ticks, and are gone.
+TEST(PassPacerTest, ChangesLeftAtTheEndOfARaceSetTheKeys) {
+    PassPacer pacer;
+    KeyTable keys;
+    pacer.reset(10);
+    pacer.queueKey(11, vk::kX, true);
+    runTo(pacer, keys, 11);
+    ASSERT_TRUE(keys.isDown(vk::kX));
+    pacer.queueKey(14, vk::kZ, true);
+    pacer.queueKey(13, vk::kX, false); // stamped before the Z queued earlier
+    pacer.queueKey(15, vk::kZ, false);
+    pacer.queueKey(15, vk::kZ, true); // at one tick: in the order queued
+    pacer.applyQueued(keys);
+    EXPECT_FALSE(keys.isDown(vk::kX));
+    EXPECT_TRUE(keys.isDown(vk::kZ));
+    EXPECT_TRUE(pacer.queueEmpty());
+    EXPECT_EQ(pacer.lastTick(), 11u); // no pass ran
+}
+
 // A steady clock whose underlying time and monotonic stamps are set by hand: the monotonic clock
 // stands 4294960000 ms ahead of the game's, so stamps wrap while the game's clock does not.
 class StampedClock final : public SteadyClock {

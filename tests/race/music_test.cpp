@@ -19,6 +19,8 @@ public:
     void play() override { calls.push_back("play"); }
     void stop() override { calls.push_back("stop"); }
     void close() override { calls.push_back("close"); }
+    void pause() override { calls.push_back("pause"); }
+    void resume() override { calls.push_back("resume"); }
 
     std::vector<std::string> calls;
 

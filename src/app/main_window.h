@@ -27,6 +27,7 @@ class PanelWidget;
 class RaceSetup;
 class SettingsFile;
 class SteadyClock;
+struct RaceSettings;
 struct PadEvent;
 struct PadSide;
 
@@ -176,6 +177,8 @@ private:
     void createSettingsMenu();
     // The keys and the window's placement into the settings file, if there is one.
     void saveSettings();
+    // The "設定" menu's switches as the settings file keeps them.
+    RaceSettings raceSettings() const;
     void startGamepad();
     void padEvent(const PadEvent& event);
     void showPadNote(const QString& text, QColor colour);

@@ -81,12 +81,16 @@ void MainWindow::createSettingsMenu() {
             [this] { fullScreenAction_->setChecked(isFullScreen()); });
 }
 
+RaceSettings MainWindow::raceSettings() const {
+    return {pauseOnFocusLoss_, splits_.gapShown(), splits_.splitsShown()};
+}
+
 void MainWindow::keySettingsCommand() {
     KeyDialog dialog(bindings_, messages_, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     bindings_ = dialog.bindings();
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), {pauseOnFocusLoss_}))
+    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), raceSettings()))
         messages_.message("設定ファイル " + settingsFile_->path().toStdString() +
                           " に書き込めません。\nこのキー設定は、ゲームを終えるまで使います。");
 }
@@ -102,6 +106,8 @@ void MainWindow::showWithSettings(SettingsFile& file) {
     const LoadedSettings loaded = file.load();
     bindings_ = loaded.bindings;
     setPauseOnFocusLoss(loaded.race.pauseOnFocusLoss);
+    gapAction_->setChecked(loaded.race.showGap); // the menu's switches act when they change
+    splitsAction_->setChecked(loaded.race.showSplits);
     const WindowPlacement& placement = loaded.window;
     if (placement.geometry && onSomeScreen(*placement.geometry))
         setGeometry(*placement.geometry);
@@ -121,7 +127,7 @@ void MainWindow::showWithSettings(SettingsFile& file) {
 }
 
 void MainWindow::saveSettings() {
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), {pauseOnFocusLoss_}))
+    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), raceSettings()))
         std::fprintf(stderr, "velnor: %s: cannot be written; the settings are not kept\n",
                      qPrintable(settingsFile_->path()));
 }

@@ -58,6 +58,8 @@ bool SettingsFile::save(const Bindings& bindings, const WindowPlacement& window,
     settings.setValue(QStringLiteral("fullscreen"), window.fullScreen);
     settings.endGroup();
     settings.setValue(QStringLiteral("race/pause_on_focus_loss"), race.pauseOnFocusLoss);
+    settings.setValue(QStringLiteral("race/show_gap"), race.showGap);
+    settings.setValue(QStringLiteral("race/show_splits"), race.showSplits);
     settings.sync();
     // A format error is the old file's, read before it was cleared; writing fails with an
     // access error.

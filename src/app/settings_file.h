@@ -24,6 +24,8 @@ struct WindowPlacement {
 // How the race behaves, as the player chose in the "設定" menu.
 struct RaceSettings {
     bool pauseOnFocusLoss = false; // the race pauses when the window loses the focus
+    bool showGap = true;           // the live gap to the ghost is shown
+    bool showSplits = true;        // the splits against the ghost and the record are shown
 
     bool operator==(const RaceSettings&) const = default;
 };
@@ -45,8 +47,8 @@ struct LoadedSettings {
 };
 
 // Reads the text of a settings file as written below (an INI file): the sections [keys] and
-// [pad], one "action=name" line per action, [window], and [race] ("pause_on_focus_loss=true" or
-// "false"). Blank lines and lines starting with ';' or '#' are comments. Every other line that
+// [pad], one "action=name" line per action, [window], and [race] ("pause_on_focus_loss", "show_gap",
+// "show_splits": "true" or "false"). Blank lines and lines starting with ';' or '#' are comments. Every other line that
 // cannot be used is ignored, the value it was about stays standard, and it is reported: a line
 // that is not "[section]" or "name=value", a line outside a known section, an unknown section
 // (reported once, its lines ignored with it), an unknown action, window or race value, a value

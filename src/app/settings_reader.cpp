@@ -108,7 +108,15 @@ Section sectionNamed(const QString& name) {
 
 const char* const kWindowNames[] = {"x", "y", "width", "height", "maximized", "fullscreen"};
 constexpr int kWindowNameCount = 6;
-const char* const kPauseOnFocusLoss = "pause_on_focus_loss";
+// The [race] lines, each a switch.
+struct RaceSwitch {
+    const char* name;
+    bool RaceSettings::*value;
+};
+constexpr RaceSwitch kRaceSwitches[] = {{"pause_on_focus_loss", &RaceSettings::pauseOnFocusLoss},
+                                        {"show_gap", &RaceSettings::showGap},
+                                        {"show_splits", &RaceSettings::showSplits}};
+constexpr int kRaceSwitchCount = 3;
 
 // "true" or "false" in any case; anything else is neither.
 std::optional<bool> truthOf(const QString& value) {
@@ -149,7 +157,7 @@ private:
     std::array<int, kActionCount> keyLine_{};    // the line that gave it
     std::array<int, kActionCount> buttonLine_{};
     std::array<int, kWindowNameCount> windowLine_{};
-    int pauseLine_ = 0;             // the line that gave pause_on_focus_loss
+    std::array<int, kRaceSwitchCount> raceLine_{}; // the line that gave each race switch
     std::array<int, 4> geometry_{}; // x, y, width, height
 };
 
@@ -277,13 +285,17 @@ bool Reader::firstTime(int number, const QString& name, int& firstLine) {
 }
 
 void Reader::onRaceValue(int number, const IniLine& line) {
-    const QString name = QString::fromLatin1(kPauseOnFocusLoss);
-    if (line.name.compare(name, Qt::CaseInsensitive) != 0) {
+    int which = 0;
+    while (which < kRaceSwitchCount &&
+           line.name.compare(QLatin1String(kRaceSwitches[which].name), Qt::CaseInsensitive) != 0)
+        ++which;
+    if (which == kRaceSwitchCount) {
         report(number, QStringLiteral("unknown race setting \"%1\"").arg(quoted(line.name)),
                QString::fromUtf8("レースの知らない項目「%1」です").arg(quoted(line.name)));
         return;
     }
-    if (!firstTime(number, name, pauseLine_))
+    const QString name = QString::fromLatin1(kRaceSwitches[which].name);
+    if (!firstTime(number, name, raceLine_[which]))
         return;
     const std::optional<bool> on = truthOf(line.value);
     if (!on) {
@@ -292,8 +304,8 @@ void Reader::onRaceValue(int number, const IniLine& line) {
                QString::fromUtf8("%1「%2」は true でも false でもありません").arg(name, value));
         return;
     }
-    out_.race.pauseOnFocusLoss = *on;
-    pauseLine_ = number;
+    out_.race.*kRaceSwitches[which].value = *on;
+    raceLine_[which] = number;
 }
 
 void Reader::onWindowValue(int number, int which, const IniLine& line) {

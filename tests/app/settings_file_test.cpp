@@ -96,14 +96,15 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
     window.maximized = true;
     window.fullScreen = true;
     SettingsFile file(SettingsFile::standardPath());
-    ASSERT_TRUE(file.save(b, window, RaceSettings{true})); // the folder made on the way
+    // The folder made on the way; each race switch the other way from the standard.
+    ASSERT_TRUE(file.save(b, window, RaceSettings{true, false, false}));
 
     const std::string text = dir.read("velnor/velnor.ini");
     for (const char* line :
          {"[keys]\n", "accelerator=\",\"\n", "nextview=Space\n", "steerright=\\\\\n",
           "pause=none\n", "[pad]\n", "accelerator=touchpad\n", "steerleft=dpup\n",
           "saveghost=none\n", "[window]\n", "x=-300\n", "width=1111\n", "fullscreen=true\n",
-          "[race]\n", "pause_on_focus_loss=true\n"})
+          "[race]\n", "pause_on_focus_loss=true\n", "show_gap=false\n", "show_splits=false\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 
     const LoadedSettings loaded = file.load();
@@ -111,7 +112,7 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
     EXPECT_EQ(loaded.bindings.key, b.key);
     EXPECT_EQ(loaded.bindings.padButton, b.padButton);
     EXPECT_EQ(loaded.window, window);
-    EXPECT_TRUE(loaded.race.pauseOnFocusLoss);
+    EXPECT_EQ(loaded.race, (RaceSettings{true, false, false}));
     EXPECT_FALSE(file.backedUp());
 }
 
@@ -238,14 +239,17 @@ TEST_F(SettingsFileTest, BadWindowValues) {
     }
 }
 
-// The race's option: true or false in any case; any other line of [race] is reported and leaves
-// the option as it was (off, or as an earlier good line set it).
+// The race's switches: true or false in any case; any other line of [race] is reported and
+// leaves its switch as it was (standard: the pause off, the gap and the splits on; or as an
+// earlier good line set it).
 TEST_F(SettingsFileTest, TheRaceSection) {
     struct Row {
         const char* name;
         std::string lines;
         std::vector<int> reported;
         bool pauseOnFocusLoss;
+        bool showGap = true;
+        bool showSplits = true;
     };
     const std::vector<Row> rows = {
         {"on", "[race]\npause_on_focus_loss=true\n", {}, true},
@@ -263,6 +267,13 @@ TEST_F(SettingsFileTest, TheRaceSection) {
          {2},
          true},
         {"in the window's section", "[window]\npause_on_focus_loss=true\n", {2}, false},
+        {"the gap off", "[race]\nshow_gap=false\n", {}, false, false, true},
+        {"the splits off", "[race]\nSHOW_SPLITS=False\n", {}, false, true, false},
+        {"all three, each its own", "[race]\nshow_splits=false\npause_on_focus_loss=true\n"
+         "show_gap=false\n", {}, true, false, false},
+        {"a bad gap line keeps it on", "[race]\nshow_gap=no\n", {2}, false, true, true},
+        {"one switch twice does not block another",
+         "[race]\nshow_gap=false\nshow_gap=true\nshow_splits=false\n", {3}, false, false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -270,6 +281,8 @@ TEST_F(SettingsFileTest, TheRaceSection) {
         const LoadedSettings loaded = load();
         EXPECT_EQ(linesOf(loaded), row.reported);
         EXPECT_EQ(loaded.race.pauseOnFocusLoss, row.pauseOnFocusLoss);
+        EXPECT_EQ(loaded.race.showGap, row.showGap);
+        EXPECT_EQ(loaded.race.showSplits, row.showSplits);
         EXPECT_EQ(loaded.bindings.key, standardByHand().key);
     }
 }

@@ -128,7 +128,9 @@ TEST_F(WindowSettingsTest, TheSettingsMenuBetweenGameAndHelp) {
         items << item->text() + "\t" + item->shortcut().toString();
     EXPECT_EQ(items, (QStringList{QString::fromUtf8("キー設定(&K)...\t"),
                                   QString::fromUtf8("全画面表示(&F)\tF11"),
-                                  QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t")}));
+                                  QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t"), "\t",
+                                  QString::fromUtf8("ゴーストとの差を表示(&G)\t"),
+                                  QString::fromUtf8("スプリットを表示(&L)\t")}));
 }
 
 // The pause on losing the focus, off by default, is kept in the settings file when the window

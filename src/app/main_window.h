@@ -113,6 +113,10 @@ private:
     void showTitleScreen();
     void startRace();
     void stopRace();
+    // Watching the chosen course's ghost (main_window_watch.cpp): started as a race is, ended
+    // back at the title.
+    void startWatching();
+    void stopWatching();
     void offerToSaveGhost();
     // Saves the run as the course's ghost; if the file cannot be written, says which and
     // returns false (the run is kept).

@@ -10,6 +10,10 @@ void Game::runIdleWork(const KeyState& keys) {
     switch (gameState_) {
     case GameState::kRacing:
         frameStep(tick);
+        if (watching_) { // the ghost's recorded controls instead of the keys, and no second car
+            ghostInputs(playerCar, ghostLog_, tick);
+            break;
+        }
         runLog_.pollDrivingKeys(playerCar, keys, tick);
         if (ghostEnabled_) {
             ghostStep(ghostCar_, ghostLog_, ghostModel_, tick);
@@ -29,7 +33,12 @@ void Game::runIdleWork(const KeyState& keys) {
 }
 
 int Game::frameStep(std::uint32_t now) {
-    playerCar.step(now);
+    // A ghost being watched steps as it does beside the player: its off-road crawl and its
+    // snapshots come from its log, so the on-road test below leaves it alone.
+    if (watching_)
+        ghostCarStep(playerCar, ghostLog_, now);
+    else
+        playerCar.step(now);
     playerCar.computeEngineSpeed(now);
 
     const float heading = playerCar.controls().heading();
@@ -41,7 +50,21 @@ int Game::frameStep(std::uint32_t now) {
     playerModel_.moveParts(move.dx, move.dy, 0);
     camera_.moveTarget(move.dx, move.dy, 0);
 
-    // The on-road test at the car's position of this frame.
+    if (!watching_)
+        testOnRoad();
+
+    int finished = 0;
+    watchGate(now, finished);
+    if (finished)
+        return 1;
+    if (lapPanelTimer_.expired(now))
+        events_.lapPanelExpired();
+    return 0;
+}
+
+// The on-road test at the car's position of this frame: off the road the car crawls, and the
+// run records each leaving and coming back.
+void Game::testOnRoad() {
     const Vec3& at = course_.world.carPosition();
     const std::int32_t t = playerCar.raceTime();
     if (!course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth())) {
@@ -51,14 +74,6 @@ int Game::frameStep(std::uint32_t now) {
     } else {
         runLog_.recordRelease(t, GhostLog::kOffRoad);
     }
-
-    int finished = 0;
-    watchGate(now, finished);
-    if (finished)
-        return 1;
-    if (lapPanelTimer_.expired(now))
-        events_.lapPanelExpired();
-    return 0;
 }
 
 void Game::watchGate(std::uint32_t now, int& finished) {
@@ -88,8 +103,13 @@ void Game::watchGate(std::uint32_t now, int& finished) {
     }
     raceClock_.setTime(playerCar.raceTime(), -1);
     if (raceClock_.completeLap() == 1) {
-        placeFinishedRace();
-        runLog_.setFinishTime(raceClock_.totalTime());
+        if (watching_) { // no place among the records: they are not touched
+            finishRank_ = -1;
+            recordsWritten_ = false;
+        } else {
+            placeFinishedRace();
+            runLog_.setFinishTime(raceClock_.totalTime());
+        }
         events_.raceFinished(raceClock_, finishRank_);
         gameState_ = GameState::kFinished;
         gateEntered_ = 0;

@@ -30,7 +30,8 @@ int countPresses(const GhostLog& log, int channel) {
 // is not listed or cannot be read.
 bool chooseCarAndCourse(Game& game, const RaceOptions& options, RaceResult& result) {
     const int carIndex = game.carCatalogue.indexOfCar(options.car);
-    if (carIndex < 0 || game.chooseCar(carIndex, !options.manual) != 0) {
+    const bool carNeeded = !options.watch || !options.car.empty(); // watching needs none
+    if (carNeeded && (carIndex < 0 || game.chooseCar(carIndex, !options.manual) != 0)) {
         result.error = carIndex < 0 ? "no car named \"" + options.car + "\""
                                     : std::string(game.carCatalogue.entry(carIndex).path) +
                                           ": cannot read the car \"" + options.car + "\"";
@@ -41,6 +42,21 @@ bool chooseCarAndCourse(Game& game, const RaceOptions& options, RaceResult& resu
         result.error = courseIndex < 0 ? "no course named \"" + options.course + "\""
                                        : std::string(game.courseCatalogue.entry(courseIndex).path) +
                                              ": cannot read the course \"" + options.course + "\"";
+        return false;
+    }
+    return true;
+}
+
+// The race (or the watching) of `options` started in `game` as the window starts it; false
+// (with `result.error`) when it cannot be.
+bool start(Game& game, const RaceOptions& options, RaceResult& result) {
+    if (!chooseCarAndCourse(game, options, result))
+        return false;
+    game.setGhostEnabled(options.ghost);
+    if (!options.watch) {
+        game.startRace(640, 480);
+    } else if (game.startWatching(640, 480) != 0) {
+        result.error = "the course \"" + options.course + "\" has no ghost to watch";
         return false;
     }
     return true;
@@ -85,10 +101,8 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     QuietEvents events;
     auto game = std::make_unique<Game>(options.root, clock, events);
     game->scanFiles();
-    if (!chooseCarAndCourse(*game, options, result))
+    if (!start(*game, options, result))
         return result;
-    game->setGhostEnabled(options.ghost);
-    game->startRace(640, 480);
 
     // The script's keys at their ticks: the start hold ends at race time 0.
     PassPacer pacer;
@@ -103,7 +117,7 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     const auto pass = [&] {
         pacer.nextPass(pacer.lastTick() + 1, keys);
         clock.set(pacer.lastTick());
-        if (game->gameState() == GameState::kRacing) {
+        if (game->gameState() == GameState::kRacing && !options.watch) {
             if (options.autopilot)
                 autopilot.drive(*game, keys);
             noteKeyChanges(keys, held, static_cast<std::int32_t>(pacer.lastTick() - raceZero),
@@ -113,7 +127,10 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
         ++result.passes;
         if (trace) {
             const Vec3& at = game->playerModel().position();
-            trace->push_back({at[0], at[1], game->playerCar.speed()});
+            const Vec3& ghost = game->ghostModel().position();
+            const bool raced = game->ghostEnabled() != 0;
+            trace->push_back({at[0], at[1], game->playerCar.speed(), raced ? ghost[0] : 0.0f,
+                              raced ? ghost[1] : 0.0f});
         }
     };
     const auto timeUp = [&] {

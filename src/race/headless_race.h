@@ -25,13 +25,19 @@ struct RaceOptions {
     std::int32_t timeoutMs = 900000;     // give up at this race time
     bool ghost = true;                   // race the course's ghost, if it has one
     bool saveGhost = false;              // save the run as the course's ghost after a finish
+    // Watch the course's ghost drive its run alone instead of racing: the car (if named) is
+    // only chosen, the keys, the autopilot and `ghost` do nothing, and nothing is saved. A
+    // course without a ghost gives an error.
+    bool watch = false;
 };
 
-// Where the car was at one pass.
+// Where the car was at one pass, and the ghost beside it (where there is none: 0, 0).
 struct TracePoint {
     float x; // world units
     float y;
     double speed; // km/h
+    float ghostX = 0;
+    float ghostY = 0;
 };
 
 struct CarState {

@@ -5,6 +5,7 @@
 #include "app/course_selection_dialog.h"
 #include "app/dialog_layout.h"
 #include "app/fakes.h"
+#include "app/game_view.h"
 #include "app/main_window.h"
 #include "app/panel_widget.h"
 #include "app/pictures.h"
@@ -116,8 +117,7 @@ protected:
         return static_cast<std::int32_t>(clock.now() - startTick - Vehicle::kStartHold);
     }
     int panelDifferences(PanelWidget* panel, const QImage& reference) {
-        return differences(grabbed(panel), reference, panel->size(),
-                           window->devicePixelRatioF());
+        return differences(grabbed(panel), reference, panel->size(), window->devicePixelRatioF());
     }
 
     test::TempDir dir;
@@ -149,8 +149,8 @@ TEST_F(WatchWindowTest, TheCourseSelectionOffersTheGhostOfACourseThatHasOne) {
         if (!row.ghostFile)
             std::filesystem::remove(dir.file("Oval.gst"));
         CourseSelectionDialog dialog(game, messages, window.get());
-        auto* list = qobject_cast<QListWidget*>(
-            DialogLayout::control(dialog, CourseSelectionDialog::kList));
+        auto* list =
+            qobject_cast<QListWidget*>(DialogLayout::control(dialog, CourseSelectionDialog::kList));
         auto* watch = qobject_cast<QPushButton*>(
             DialogLayout::control(dialog, CourseSelectionDialog::kWatch));
         ASSERT_NE(list, nullptr);
@@ -163,8 +163,8 @@ TEST_F(WatchWindowTest, TheCourseSelectionOffersTheGhostOfACourseThatHasOne) {
 
         for (const int id : {CourseSelectionDialog::kList, 1, 2, CourseSelectionDialog::kRecords,
                              CourseSelectionDialog::kComment})
-            EXPECT_FALSE(DialogLayout::control(dialog, id)->geometry().intersects(
-                watch->geometry()))
+            EXPECT_FALSE(
+                DialogLayout::control(dialog, id)->geometry().intersects(watch->geometry()))
                 << "control " << id;
         EXPECT_TRUE(dialog.rect().contains(watch->geometry()));
         EXPECT_LE(watch->sizeHint().width(), watch->width());
@@ -218,6 +218,19 @@ TEST_F(WatchWindowTest, WatchingFromTheTitleAndEscBack) {
         drawInstrumentPanel(instruments, readings);
         drawClock(instruments, readings);
         EXPECT_EQ(panelDifferences(window->instrumentPanel(), instruments.image()), 0);
+        EXPECT_EQ(test::screenDifferences(*window, window->instrumentPanel(), instruments.image()),
+                  0);
+
+        // The 3D view of the course: the sky along its top, the ground just above the panel.
+        ASSERT_NE(window->view(), nullptr);
+        const QImage frame = test::rgb(window->view()->grabFramebuffer());
+        const int w = frame.width();
+        const int aboveThePanel =
+            frame.height() - qRound(MainWindow::kPanelHeight * window->devicePixelRatioF()) - 1;
+        for (const int x : {0, w / 2, w - 1}) {
+            EXPECT_EQ(frame.pixelColor(x, 0), QColor(204, 255, 255)) << "top, x " << x;
+            EXPECT_NE(frame.pixelColor(x, aboveThePanel), QColor(204, 255, 255)) << "x " << x;
+        }
     }
     EXPECT_GT(game.playerCar.speed(), 20); // it drives, held brake or not
     EXPECT_EQ(game.runLog().eventCount(GhostLog::kBrake), 0);
@@ -271,7 +284,7 @@ TEST_F(WatchWindowTest, TheWatchedRunFinishesAndPlacesNowhere) {
     EXPECT_EQ(game.playerCar.speed(), 0);
     press(Qt::Key_S);
     EXPECT_TRUE(messages.shown.empty()); // no offer to save
-    window->stopCommand(); // F3
+    window->stopCommand();               // F3
     EXPECT_EQ(game.gameState(), GameState::kTitle);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(dir.read("Velnor.rec"), records);

@@ -166,8 +166,8 @@ TEST_F(WatchTest, TheKeysDoNotDriveTheWatchedCar) {
         const char* name;
         int key; // held from the start, or -1 none
     };
-    const Row rows[] = {{"no key", -1},    {"accelerator", vk::kX},  {"brake", vk::kZ},
-                        {"left", vk::kLeft}, {"gear up", vk::kUp}, {"gear down", vk::kDown}};
+    const Row rows[] = {{"no key", -1},      {"accelerator", vk::kX}, {"brake", vk::kZ},
+                        {"left", vk::kLeft}, {"gear up", vk::kUp},    {"gear down", vk::kDown}};
     Vec3 alone{};
     for (const Row& row : rows) {
         clock.set(1000);
@@ -266,8 +266,8 @@ TEST_F(WatchTest, TheChosenCarAndTheGhostSettingComeBack) {
         bool ghostWanted;
     };
     for (const Row row : {Row{false, true}, Row{true, false}, Row{false, false}}) {
-        SCOPED_TRACE(testing::Message() << "automatic " << row.automatic << ", ghost wanted "
-                                        << row.ghostWanted);
+        SCOPED_TRACE(testing::Message()
+                     << "automatic " << row.automatic << ", ghost wanted " << row.ghostWanted);
         auto game = gameOn(kCourse, row.automatic, "Falco GT");
         game->setGhostEnabled(row.ghostWanted);
         ASSERT_EQ(game->startWatching(640, 480), 0);

@@ -30,6 +30,10 @@ CourseSelectionDialog::CourseSelectionDialog(Game& game, MessageBoxes& messages,
     list_ = layout.place(new QListWidget, kList, 15, 10, 130, 95);
     auto* ok = layout.place(new QPushButton(QStringLiteral("OK")), 1, 160, 10, 40, 15);
     auto* cancel = layout.place(new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ")), 2, 160, 30, 40, 15);
+    // Below the two, in the free part of their column: two lines, as the column is narrow.
+    watch_ = layout.place(new QPushButton(QString::fromUtf8("ゴーストを\n見る(&W)")), kWatch, 155,
+                          55, 50, 25);
+    watch_->setEnabled(false); // until a course with a ghost is highlighted
     records_ = layout.place(new QLabel, kRecords, 15, 115, 180, 25);
     comment_ = layout.place(new QLabel, kComment, 15, 145, 180, 10);
     records_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -40,6 +44,7 @@ CourseSelectionDialog::CourseSelectionDialog(Game& game, MessageBoxes& messages,
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(watch_, &QPushButton::clicked, this, [this] { watch(); });
 
     for (const CatalogueEntry& entry : game.courseCatalogue.entries())
         list_->addItem(fromShiftJis(entry.name));
@@ -57,11 +62,21 @@ void CourseSelectionDialog::refresh() {
         return;
     comment_->setText(fromShiftJis(game_.courseCatalogue.entry(row).comment));
     records_->setText(recordLines(game_, row));
+    watch_->setEnabled(game_.courseHasGhost(row) == 1);
 }
 
 void CourseSelectionDialog::accept() {
     if (game_.chooseCourse(list_->currentRow()) != 0)
         return; // it cannot be read: the dialog stays open
+    QDialog::accept();
+}
+
+void CourseSelectionDialog::watch() {
+    if (game_.courseHasGhost(list_->currentRow()) != 1)
+        return; // its ghost went meanwhile: nothing to watch
+    if (game_.chooseCourse(list_->currentRow()) != 0)
+        return;
+    watchChosen_ = true;
     QDialog::accept();
 }
 

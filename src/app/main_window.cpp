@@ -141,7 +141,9 @@ void MainWindow::showTitleScreen() {
 // ---- commands
 
 void MainWindow::startCommand() {
-    if (game_->gameState() == GameState::kRacing) {
+    if (game_->watching()) {
+        stopRace(); // a ghost watched loses nothing: no question
+    } else if (game_->gameState() == GameState::kRacing) {
         if (!messages_.question(kAbortQuestion))
             return;
         stopRace();
@@ -149,11 +151,19 @@ void MainWindow::startCommand() {
         stopRace();
     }
     syncPassClock();
-    if (setup_.chooseCar(*game_) && setup_.chooseCourse(*game_))
-        startRace();
+    if (setup_.chooseCar(*game_) && setup_.chooseCourse(*game_)) {
+        if (setup_.watchChosen())
+            startWatching();
+        else
+            startRace();
+    }
 }
 
 void MainWindow::stopCommand() {
+    if (game_->watching()) {
+        stopWatching(); // nothing to ask, nothing to save
+        return;
+    }
     switch (game_->gameState()) {
     case GameState::kRacing:
         if (!messages_.question(kAbortQuestion))
@@ -244,9 +254,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         event->ignore(); // the menu's and the accelerators', not a race key
         return;
     }
-    if (game_->gameState() == GameState::kFinished &&
-        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-         event->key() == Qt::Key_Escape)) {
+    if (game_->watching() && event->key() == Qt::Key_Escape) {
+        stopWatching();
+    } else if (game_->gameState() == GameState::kFinished &&
+               (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                event->key() == Qt::Key_Escape)) {
         stopRace();
         music_.playTitleMusic();
     } else if (action != Action::kCount && drivingKeyOf(action) < 0) {
@@ -278,7 +290,7 @@ void MainWindow::actionPressed(Action action, ActionSource source) {
             toggleCursor();
         break;
     case Action::kSaveGhost:
-        if (state == GameState::kFinished)
+        if (state == GameState::kFinished && !game_->watching())
             offerToSaveGhost();
         break;
     case Action::kPause:
@@ -298,7 +310,7 @@ void MainWindow::actionReleased(Action action, ActionSource source) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (game_->gameState() == GameState::kRacing && !quitting_ &&
+    if (game_->gameState() == GameState::kRacing && !game_->watching() && !quitting_ &&
         !messages_.question(kExitQuestion)) {
         event->ignore();
         return;

@@ -136,6 +136,10 @@ private:
     void showTitleScreen();
     void startRace();
     void stopRace();
+    // Watching the chosen course's ghost (main_window_watch.cpp): started as a race is, ended
+    // back at the title.
+    void startWatching();
+    void stopWatching();
     void offerToSaveGhost();
     // The pause and the quick restart (main_window_pause.cpp).
     void createPauseActions();

@@ -8,7 +8,7 @@
 namespace velnor {
 
 void MainWindow::raceStarted() {
-    if (autopilotWanted_)
+    if (autopilotWanted_ && !game_->watching()) // the ghost drives itself
         autopilot_.emplace();
     music_.playRaceMusic();
     delete instrumentPanel_;

@@ -11,7 +11,10 @@ bool SelectionDialogs::chooseCar(Game& game) {
 }
 
 bool SelectionDialogs::chooseCourse(Game& game) {
-    return CourseSelectionDialog(game, messages_, parent_).exec() == QDialog::Accepted;
+    CourseSelectionDialog dialog(game, messages_, parent_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    watchChosen_ = accepted && dialog.watchChosen();
+    return accepted;
 }
 
 bool FirstCarAndCourse::chooseCar(Game& game) {

@@ -14,6 +14,8 @@ public:
     virtual ~RaceSetup() = default;
     virtual bool chooseCar(Game& game) = 0;
     virtual bool chooseCourse(Game& game) = 0;
+    // After an accepted course: whether its ghost is to be watched instead of a race.
+    virtual bool watchChosen() const { return false; }
 };
 
 // The selection dialogs: the car (and then its transmission), the course.
@@ -24,18 +26,23 @@ public:
 
     bool chooseCar(Game& game) override;
     bool chooseCourse(Game& game) override;
+    bool watchChosen() const override { return watchChosen_; }
 
 private:
     MessageBoxes& messages_;
     QWidget* parent_ = nullptr;
+    bool watchChosen_ = false;
 };
 
 // Without asking: the first car of the list, automatic, and the first course (for tests and
-// measurements).
+// measurements); its ghost watched when `watch` is set.
 class FirstCarAndCourse final : public RaceSetup {
 public:
     bool chooseCar(Game& game) override;
     bool chooseCourse(Game& game) override;
+    bool watchChosen() const override { return watch; }
+
+    bool watch = false;
 };
 
 } // namespace velnor

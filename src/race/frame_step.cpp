@@ -10,6 +10,10 @@ void Game::runIdleWork(const KeyState& keys) {
     switch (gameState_) {
     case GameState::kRacing:
         frameStep(tick);
+        if (watching_) { // the ghost's recorded controls instead of the keys, and no second car
+            ghostInputs(playerCar, ghostLog_, tick);
+            break;
+        }
         followGhost();
         runLog_.pollDrivingKeys(playerCar, keys, tick);
         if (ghostEnabled_) {
@@ -30,7 +34,12 @@ void Game::runIdleWork(const KeyState& keys) {
 }
 
 int Game::frameStep(std::uint32_t now) {
-    playerCar.step(now);
+    // A ghost being watched steps as it does beside the player: its off-road crawl and its
+    // snapshots come from its log, so the on-road test below leaves it alone.
+    if (watching_)
+        ghostCarStep(playerCar, ghostLog_, now);
+    else
+        playerCar.step(now);
     playerCar.computeEngineSpeed(now);
 
     const float heading = playerCar.controls().heading();
@@ -42,16 +51,8 @@ int Game::frameStep(std::uint32_t now) {
     playerModel_.moveParts(move.dx, move.dy, 0);
     camera_.moveTarget(move.dx, move.dy, 0);
 
-    // The on-road test at the car's position of this frame.
-    const Vec3& at = course_.world.carPosition();
-    const std::int32_t t = playerCar.raceTime();
-    if (!course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth())) {
-        runLog_.recordPress(t, GhostLog::kOffRoad);
-        if (playerCar.speed() > 2)
-            playerCar.setSpeed(2);
-    } else {
-        runLog_.recordRelease(t, GhostLog::kOffRoad);
-    }
+    if (!watching_)
+        testOnRoad();
 
     int finished = 0;
     watchGate(now, finished);
@@ -62,14 +63,33 @@ int Game::frameStep(std::uint32_t now) {
     return 0;
 }
 
+// The on-road test at the car's position of this frame: off the road the car crawls, and the
+// run records each leaving and coming back.
+void Game::testOnRoad() {
+    const Vec3& at = course_.world.carPosition();
+    const std::int32_t t = playerCar.raceTime();
+    if (!course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth())) {
+        runLog_.recordPress(t, GhostLog::kOffRoad);
+        if (playerCar.speed() > 2)
+            playerCar.setSpeed(2);
+    } else {
+        runLog_.recordRelease(t, GhostLog::kOffRoad);
+    }
+}
+
 void Game::watchGate(std::uint32_t now, int& finished) {
     const Vec3& car = playerModel_.position();
     if (!gateWatcher_.crossed(course_.gate, car[0], car[1], playerCar.controls().heading()))
         return;
     raceClock_.setTime(playerCar.raceTime(), -1);
     if (raceClock_.completeLap() == 1) {
-        placeFinishedRace();
-        runLog_.setFinishTime(raceClock_.totalTime());
+        if (watching_) { // no place among the records: they are not touched
+            finishRank_ = -1;
+            recordsWritten_ = false;
+        } else {
+            placeFinishedRace();
+            runLog_.setFinishTime(raceClock_.totalTime());
+        }
         events_.raceFinished(raceClock_, finishRank_);
         gameState_ = GameState::kFinished;
         finished = 1;

@@ -51,9 +51,7 @@ void Game::startRace(int clientWidth, int clientHeight) {
     lapPanelTimer_.stop();
     gateWatcher_.reset();
 
-    const char* courseName = selectedCourse_ >= 0 && selectedCourse_ <= courseCatalogue.lastIndex()
-                                 ? courseCatalogue.entry(selectedCourse_).name
-                                 : "";
+    const char* courseName = selectedCourseName();
     runLog_.reset();
     runLog_.setCarName(playerCar.spec().carname());
     runLog_.setCourseName(courseName);
@@ -90,13 +88,24 @@ void Game::findGhostCar(std::string_view name) {
         carCatalogue.findCar(word);
 }
 
+const char* Game::selectedCourseName() const {
+    return selectedCourse_ >= 0 && selectedCourse_ <= courseCatalogue.lastIndex()
+               ? courseCatalogue.entry(selectedCourse_).name
+               : "";
+}
+
 void Game::stopRace() {
     gameState_ = GameState::kTitle;
     events_.raceStopped();
-    playerCar.fullReset(now());
+    if (watching_)
+        endWatching(); // the chosen car comes back as it was chosen
+    else
+        playerCar.fullReset(now());
 }
 
 int Game::saveRunAsGhost() const {
+    if (watching_)
+        return -1; // the run watched is the ghost's own: nothing to save
     return saveGhost(root_, runLog_);
 }
 

@@ -61,8 +61,19 @@ public:
     void runIdleWork(const KeyState& keys);
     // The frame step of the race world; 1 in the frame in which the race finishes.
     int frameStep(std::uint32_t now);
-    // Saves the run just driven as the course's ghost.
+    // Saves the run just driven as the course's ghost; -1 (nothing written) while watching.
     int saveRunAsGhost() const;
+
+    // Watching (watch.cpp): the selected course's ghost drives its run alone in the player's
+    // place, from the count to the finish and its roll-out, as it drives beside the player in a
+    // race. Its car becomes the player's car for the while; the car chosen for racing comes back
+    // when `stopRace` ends the watching. No run is recorded and the records stay as they are.
+    // -1 (nothing changes) if the course has no ghost to watch. The view has the given size.
+    int startWatching(int clientWidth, int clientHeight);
+    // Whether the race running (or finished) is a ghost being watched.
+    bool watching() const { return watching_; }
+    // 1 if listed course `index` has a ghost file that can be read, else 0.
+    int courseHasGhost(int index) const;
 
     // Whether the next race is run against the course's ghost (the ghost menu item and the car
     // selection switch it); a race started without a ghost to load switches it off.
@@ -122,6 +133,11 @@ private:
     friend struct GameTestAccess; // tests put the car and the camera where a case needs them
 
     void findGhostCar(std::string_view name);
+    // The course name of the selected course ("" if there is none).
+    const char* selectedCourseName() const;
+    // The car chosen for racing and the ghost setting back as they were before the watching.
+    void endWatching();
+    void testOnRoad();
     void watchGate(std::uint32_t now, int& finished);
     // At the race start, after both cars' reset at `start`: the ghost replayed, the gap tracker
     // on its path, the record to beat kept.
@@ -156,6 +172,10 @@ private:
     GhostRun ghostRun_;
     GhostGap ghostGap_;
     LapCounter recordAtStart_;
+
+    bool watching_ = false; // the player's car is the ghost's, driven by `ghostLog_`
+    Vehicle chosenCar_;     // while watching: the car chosen for racing
+    int ghostWanted_ = 1;   // while watching: `ghostEnabled_` as it was
 
     std::string root_;
     RecordBook records_;

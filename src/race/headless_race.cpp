@@ -31,7 +31,8 @@ int countPresses(const GhostLog& log, int channel) {
 // is not listed or cannot be read.
 bool chooseCarAndCourse(Game& game, const RaceOptions& options, RaceResult& result) {
     const int carIndex = game.carCatalogue.indexOfCar(options.car);
-    if (carIndex < 0 || game.chooseCar(carIndex, !options.manual) != 0) {
+    const bool carNeeded = !options.watch || !options.car.empty(); // watching needs none
+    if (carNeeded && (carIndex < 0 || game.chooseCar(carIndex, !options.manual) != 0)) {
         result.error = carIndex < 0 ? "no car named \"" + options.car + "\""
                                     : std::string(game.carCatalogue.entry(carIndex).path) +
                                           ": cannot read the car \"" + options.car + "\"";
@@ -42,6 +43,21 @@ bool chooseCarAndCourse(Game& game, const RaceOptions& options, RaceResult& resu
         result.error = courseIndex < 0 ? "no course named \"" + options.course + "\""
                                        : std::string(game.courseCatalogue.entry(courseIndex).path) +
                                              ": cannot read the course \"" + options.course + "\"";
+        return false;
+    }
+    return true;
+}
+
+// The race (or the watching) of `options` started in `game` as the window starts it; false
+// (with `result.error`) when it cannot be.
+bool start(Game& game, const RaceOptions& options, RaceResult& result) {
+    if (!chooseCarAndCourse(game, options, result))
+        return false;
+    game.setGhostEnabled(options.ghost);
+    if (!options.watch) {
+        game.startRace(640, 480);
+    } else if (game.startWatching(640, 480) != 0) {
+        result.error = "the course \"" + options.course + "\" has no ghost to watch";
         return false;
     }
     return true;
@@ -169,7 +185,7 @@ private:
 
     void pass() {
         passClock_.set(pacer_.lastTick());
-        if (racing()) {
+        if (racing() && !options_.watch) {
             if (options_.autopilot)
                 autopilot_.drive(game_, keys_);
             noteKeyChanges(keys_, held_, static_cast<std::int32_t>(pacer_.lastTick() - raceZero_),
@@ -179,7 +195,10 @@ private:
         ++result_.passes;
         if (trace_) {
             const Vec3& at = game_.playerModel().position();
-            trace_->push_back({at[0], at[1], game_.playerCar.speed(), game_.ghostGap()});
+            const Vec3& ghost = game_.ghostModel().position();
+            const bool raced = game_.ghostEnabled() != 0;
+            trace_->push_back({at[0], at[1], game_.playerCar.speed(), game_.ghostGap(),
+                               raced ? ghost[0] : 0.0f, raced ? ghost[1] : 0.0f});
         }
     }
 
@@ -206,10 +225,8 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     QuietEvents events;
     auto game = std::make_unique<Game>(options.root, clock, events);
     game->scanFiles();
-    if (!chooseCarAndCourse(*game, options, result))
+    if (!start(*game, options, result))
         return result;
-    game->setGhostEnabled(options.ghost);
-    game->startRace(640, 480);
 
     HeadlessLoop loop(options, *game, clock, result, trace);
     if (!loop.race()) { // a course the autopilot cannot drive: say why

@@ -39,14 +39,20 @@ struct RaceOptions {
     bool ghost = true;                   // race the course's ghost, if it has one
     bool saveGhost = false;              // save the run as the course's ghost after a finish
     std::vector<RacePause> pauses;       // in the order of their race times, while racing
+    // Watch the course's ghost drive its run alone instead of racing: the car (if named) is
+    // only chosen, the keys, the autopilot and `ghost` do nothing, and nothing is saved. A
+    // course without a ghost gives an error.
+    bool watch = false;
 };
 
-// Where the car was at one pass.
+// Where the car was at one pass, and the ghost beside it (where there is none: 0, 0).
 struct TracePoint {
     float x; // world units
     float y;
     double speed;                    // km/h
     std::optional<std::int32_t> gap; // ms behind the ghost (Game::ghostGap) after the pass
+    float ghostX = 0;
+    float ghostY = 0;
 };
 
 struct CarState {

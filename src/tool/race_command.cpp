@@ -64,10 +64,14 @@ void printRaceSheet(QTextStream& out, const RaceResult& race) {
 int readRaceOptions(const Invocation& call, RaceOptions& options, QTextStream& err) {
     const QCommandLineParser& parser = call.parser;
     options.root = call.dir.toStdString();
-    if (!parser.isSet("car") || !parser.isSet("course") || call.positional.size() != 1) {
+    options.watch = parser.isSet("watch");
+    if ((!parser.isSet("car") && !options.watch) || !parser.isSet("course") ||
+        call.positional.size() != 1) {
         err << "velnor-tool: usage: velnor-tool [--dir DIR] [--json] race --car NAME --course NAME"
                " [--manual] [--inputs FILE | --autopilot] [--start-tick T]"
-               " [--until-ms T] [--timeout-ms T] [--no-ghost] [--save-ghost]\n";
+               " [--until-ms T] [--timeout-ms T] [--no-ghost] [--save-ghost]\n"
+               "       velnor-tool [--dir DIR] [--json] race --watch --course NAME"
+               " [--start-tick T] [--until-ms T] [--timeout-ms T]\n";
         return 2;
     }
     options.car = toShiftJis(parser.value("car"));

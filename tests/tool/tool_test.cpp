@@ -260,6 +260,36 @@ TEST(ToolTest, ARaceWithoutAWindow) {
         2);
 }
 
+// The ghost watched headless: no car of one's own, the run's laps, no place, nothing written; a
+// course without a ghost is an error.
+TEST(ToolTest, WatchingAGhostWithoutAWindow) {
+    test::TempDir dir;
+    std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                          std::filesystem::copy_options::recursive);
+    const QString root = QString::fromStdString(dir.path());
+    const QStringList watch = {"--dir", root, "--json", "race", "--watch", "--course", "Oval"};
+    const ToolRun none = runWith(watch);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.err.contains("the course \"Oval\" has no ghost to watch"))
+        << none.err.toStdString();
+
+    const ToolRun run = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
+                                 "Oval", "--autopilot", "--save-ghost"});
+    ASSERT_TRUE(run.json()["ghostSaved"].toBool()) << run.err.toStdString();
+    const std::string records = dir.read("Velnor.rec");
+    const ToolRun seen = runWith(watch);
+    ASSERT_EQ(seen.status, 0) << seen.err.toStdString();
+    const QJsonObject race = seen.json();
+    EXPECT_TRUE(race["finished"].toBool());
+    EXPECT_EQ(race["laps"].toArray().size(), 3);
+    EXPECT_NEAR(race["totalTime"].toInt(), run.json()["totalTime"].toInt(), 5);
+    EXPECT_EQ(race["finishRank"].toInt(), -1);
+    EXPECT_FALSE(race["recordsWritten"].toBool());
+    EXPECT_TRUE(race["ghost"].isNull()); // no second car
+    EXPECT_EQ(dir.read("Velnor.rec"), records);
+    EXPECT_EQ(runWith({"--dir", root, "race", "--watch"}).status, 2); // a course is needed
+}
+
 TEST(ToolTest, TheBundledFilesLintClean) {
     QStringList files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(VELNOR_DATA)) {

@@ -107,6 +107,8 @@ void MainWindow::pauseForFocusLoss() {
 }
 
 void MainWindow::restartCommand() {
+    if (game_->watching())
+        return; // a run being watched is not a race of the player's
     switch (game_->gameState()) {
     case GameState::kTitle:
         return;

@@ -71,8 +71,9 @@ void SplitDisplay::raceFinished(const Game& game) {
     if (lapSplitPanel_)
         lapSplitPanel_->hide();
     const bool ghost = !game.ghostRun().empty();
-    if (!finishSplitPanel_ || !splitsShown_ || (!ghost && game.recordAtStart().isEmpty()))
-        return;
+    if (!finishSplitPanel_ || !splitsShown_ || game.watching() ||
+        (!ghost && game.recordAtStart().isEmpty()))
+        return; // a run being watched is the ghost's own: nothing to compare it with
     const LapCounter none;
     const std::vector<SplitRow> rows = raceSplits(
         game.raceClock(), ghost ? game.ghostRun().laps : none, game.recordAtStart());

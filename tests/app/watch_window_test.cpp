@@ -279,9 +279,15 @@ TEST_F(WatchWindowTest, TheWatchedRunFinishesAndPlacesNowhere) {
     drawResultPanel(result, laps, -1);
     ASSERT_TRUE(window->resultPanel()->isVisible());
     EXPECT_EQ(panelDifferences(window->resultPanel(), result.image()), 0);
+    // The run is the ghost's own: no splits against it or the course's record (which the run
+    // set), and R, which restarts a race of the player's, does nothing.
+    EXPECT_FALSE(window->splits().finishSplitPanel()->isVisible());
 
     passes(1000, 50);
     EXPECT_EQ(game.playerCar.speed(), 0);
+    press(Qt::Key_R);
+    EXPECT_TRUE(game.watching());
+    EXPECT_EQ(game.gameState(), GameState::kFinished);
     press(Qt::Key_S);
     EXPECT_TRUE(messages.shown.empty()); // no offer to save
     window->stopCommand();               // F3

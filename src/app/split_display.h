@@ -4,6 +4,7 @@
 
 #include <QSize>
 #include <cstdint>
+#include <optional>
 
 class QWidget;
 
@@ -40,6 +41,8 @@ public:
     // are the instrument panel.
     void place(QSize size, int panelHeight);
 
+    // The gap as the player reads it now (none shown: no value).
+    std::optional<std::int32_t> shownGap() const { return readout_.shown(); }
     PanelWidget* gapPanel() const { return gapPanel_; }
     PanelWidget* lapSplitPanel() const { return lapSplitPanel_; }
     PanelWidget* finishSplitPanel() const { return finishSplitPanel_; }

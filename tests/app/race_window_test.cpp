@@ -10,7 +10,9 @@
 #include "app/pictures.h"
 #include "app/race_setup.h"
 #include "hud/instrument_panel.h"
+#include "hud/pause_panel.h"
 #include "hud/race_panels.h"
+#include "hud/split_panels.h"
 #include "race/headless_race.h"
 #include "test_dir.h"
 #include "text/text_codec.h"
@@ -169,11 +171,11 @@ protected:
         return differences(grabbed(panel), reference, panel->size(), ratio());
     }
 
-    // The instrument panel as the game should draw it: this car, AT, the lap of three under way;
+    // The instrument panel as the game should draw it: the car named `carName`, AT, the lap of three under way;
     // gear, speed and engine speed as the car has them; with the race clock while racing.
     QImage instrumentsFor(int lap, std::optional<std::int32_t> clockMs) {
         InstrumentReadings readings = readingsOf(window->game());
-        readings.carName = QStringLiteral("Tester Sport");
+        readings.carName = carName;
         readings.lap = lap;
         readings.laps = 3;
         readings.automatic = true;
@@ -250,6 +252,7 @@ protected:
     SelectionDialogs dialogs{messages};
     std::unique_ptr<MainWindow> window;
     InputScript keyTimeline; // the driving keys as the autopilot held them
+    QString carName = QStringLiteral("Tester Sport"); // the car the instrument panel names
     std::array<bool, kDrivingKeys.size()> keysHeld{};
 };
 
@@ -330,6 +333,134 @@ TEST_F(RaceInTheWindow, ThreeLapsTheGhostOfThemAndTheSameLapsHeadless) {
     ASSERT_EQ(headless.laps.size(), 3u);
     for (int lap = 0; lap < 3; ++lap)
         EXPECT_EQ(headless.laps[lap], expectedLaps[lap]) << "lap " << lap + 1;
+}
+
+// A whole race against the ghost as the player sees it. The slower car's run is saved as the
+// ghost, and the livelier car races it: the gap over the view says how far ahead it is, in green,
+// and agrees at each lap line with the laps' own clocks; under each lap's time its split to the
+// ghost's same lap; at the finish each lap and the total against the ghost and the record. P
+// pauses in lap 2 (the clock holds, the label says so) and P goes on. R after the finish races
+// again at once against the same ghost.
+TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
+    window->setAutopilot(true);
+    carName = QStringLiteral("Tester");
+    ASSERT_NO_FATAL_FAILURE(startThroughDialogs(carName));
+    Game& game = window->game();
+    EXPECT_EQ(window->splits().gapPanel()->isVisible(), false); // no ghost: no gap
+    std::vector<std::int32_t> ghostEnds;
+    driveToTheFinish(ghostEnds);
+    ASSERT_EQ(ghostEnds.size(), 3u);
+    EXPECT_FALSE(window->splits().finishSplitPanel()->isVisible()); // nothing to compare with
+    for (int i = 0; i < 30000 && game.playerCar.speed() > 0; ++i)
+        pass();
+    messages.answers = {true};
+    press(Qt::Key_S);
+    press(Qt::Key_Return);
+    ASSERT_EQ(game.gameState(), GameState::kTitle);
+
+    carName = QStringLiteral("Tester Sport");
+    ASSERT_NO_FATAL_FAILURE(startThroughDialogs(carName));
+    ASSERT_EQ(game.ghostEnabled(), 1);
+    // The ghost's replay crossed the line where its run did (a millisecond either way).
+    const LapCounter ghostLaps = game.ghostRun().laps;
+    ASSERT_EQ(ghostLaps.completedLaps(), 3);
+    for (int lap = 0; lap < 3; ++lap)
+        EXPECT_NEAR(ghostLaps.time(lap), ghostEnds[static_cast<std::size_t>(lap)], 2) << lap;
+
+    std::vector<std::int32_t> lapEnds;
+    bool pausedOnce = false;
+    bool gapSeen = false;
+    for (int i = 0; i < 600000 && game.gameState() == GameState::kRacing; ++i) {
+        pass();
+        const int laps = game.raceClock().completedLaps();
+        if (laps > static_cast<int>(lapEnds.size()) && game.gameState() == GameState::kRacing) {
+            lapEnds.push_back(raceNow());
+            SCOPED_TRACE(testing::Message() << "lap " << laps);
+            // At the line the gap is the difference of the two clocks there.
+            ASSERT_TRUE(game.ghostGap());
+            EXPECT_NEAR(*game.ghostGap(), lapEnds.back() - ghostLaps.time(laps - 1), 20);
+            PanelWidget* split = window->splits().lapSplitPanel();
+            ASSERT_TRUE(split->isVisible());
+            Canvas reference;
+            reference.create(split->size());
+            drawLapSplitPanel(reference, game.raceClock().lapTime(laps - 1) -
+                                             ghostLaps.lapTime(laps - 1));
+            EXPECT_EQ(paintedDifferences(split, reference.image()), 0);
+        }
+        if (!gapSeen && raceNow() >= 20000) {
+            // Well into lap 1, the livelier car is ahead: a green gap over the view, as read.
+            gapSeen = true;
+            const std::optional<std::int32_t> shown = window->splits().shownGap();
+            ASSERT_TRUE(shown);
+            EXPECT_LT(*shown, -100);
+            EXPECT_NEAR(*shown, *game.ghostGap(), 300); // read within the last quarter second
+            PanelWidget* gap = window->splits().gapPanel();
+            ASSERT_TRUE(gap->isVisible());
+            Canvas reference;
+            reference.create(gap->size());
+            drawGapPanel(reference, *shown);
+            EXPECT_EQ(paintedDifferences(gap, reference.image()), 0);
+        }
+        if (!pausedOnce && lapEnds.size() == 1 && raceNow() >= lapEnds[0] + 5000) {
+            // P in lap 2: nothing moves while the wall's seconds go by; the label says why.
+            pausedOnce = true;
+            press(Qt::Key_P);
+            ASSERT_TRUE(window->paused());
+            const std::int32_t heldAt = raceNow();
+            const double distance = game.playerCar.distance();
+            for (int wait = 0; wait < 50; ++wait) {
+                clock.advance(100);
+                window->idlePass();
+            }
+            EXPECT_EQ(raceNow(), heldAt);
+            EXPECT_EQ(game.playerCar.distance(), distance);
+            Canvas label;
+            label.create(pausePanelSize());
+            drawPausePanel(label);
+            EXPECT_EQ(shownDifferences(window->pausePanel(), label.image()), 0);
+            press(Qt::Key_P);
+            EXPECT_FALSE(window->paused());
+            EXPECT_FALSE(window->pausePanel()->isVisible());
+        }
+    }
+    ASSERT_TRUE(pausedOnce && gapSeen);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
+    ASSERT_EQ(lapEnds.size(), 2u);
+    lapEnds.push_back(raceNow());
+
+    // The finish: the splits beside the result panel, against the ghost and the record, which is
+    // the ghost's run (the course had none before it). Worked out from the two runs' clocks.
+    PanelWidget* finish = window->splits().finishSplitPanel();
+    ASSERT_TRUE(finish->isVisible());
+    EXPECT_FALSE(window->splits().gapPanel()->isVisible());
+    EXPECT_EQ(finish->x(), window->resultPanel()->x() + window->resultPanel()->width() + 8);
+    EXPECT_EQ(finish->y(), window->resultPanel()->y());
+    std::vector<SplitRow> rows;
+    for (int lap = 0; lap < 3; ++lap) {
+        const auto at = static_cast<std::size_t>(lap);
+        const std::int32_t mine = lapEnds[at] - (lap ? lapEnds[at - 1] : 0);
+        const std::int32_t theirs = ghostLaps.lapTime(lap);
+        const std::int32_t record = ghostEnds[at] - (lap ? ghostEnds[at - 1] : 0);
+        rows.push_back({mine, mine - theirs, mine - record});
+    }
+    rows.push_back({lapEnds[2], lapEnds[2] - ghostLaps.totalTime(), lapEnds[2] - ghostEnds[2]});
+    EXPECT_LT(rows.back().vsGhost.value(), 0); // ahead of the ghost over the race
+    Canvas reference;
+    reference.create(finish->size());
+    drawFinishSplitPanel(reference, rows, 3);
+    EXPECT_EQ(paintedDifferences(finish, reference.image()), 0);
+    EXPECT_EQ(shownDifferences(finish, reference.image()), 0);
+
+    // R: at once the same race again, the same car, against the same ghost; the panels of the
+    // last race gone.
+    press(Qt::Key_R);
+    ASSERT_EQ(game.gameState(), GameState::kRacing);
+    EXPECT_STREQ(game.playerCar.spec().carname(), "Tester Sport");
+    EXPECT_EQ(game.ghostEnabled(), 1);
+    EXPECT_EQ(game.ghostRun().laps.totalTime(), ghostLaps.totalTime());
+    EXPECT_FALSE(window->splits().finishSplitPanel()->isVisible());
+    EXPECT_FALSE(window->resultPanel()->isVisible());
+    EXPECT_EQ(raceNow(), -Vehicle::kStartHold);
 }
 
 // The key timeline as an inputs file of `velnor-tool race` reads it: "TIME KEY STATE" a line.

@@ -152,6 +152,47 @@ TEST_F(GhostRunTest, TheGhostsOwnKeysGiveNoGapAndItsLaps) {
     EXPECT_EQ(again.ghostStatedFinish, recorded_->totalTime);
 }
 
+// The record to beat is the course's best race as it stood when the race started: a race that
+// beats it takes its place among the course's best, and the record at the start stays the old
+// one. A course without records has an empty one; a race without a ghost an empty replay and no
+// gap.
+TEST_F(GhostRunTest, TheRecordAtTheStartStaysWhenTheRaceBeatsIt) {
+    const std::string kept = dir_->read("Velnor.rec");
+    dir_->write("Velnor.rec", "[Town Course]\n0 = 90000 90000 90000\n1 =\n2 =\n\n");
+    const auto race = startRace();
+    Game& game = *race->game;
+    EXPECT_EQ(game.recordAtStart().totalTime(), 270000);
+    KeyTable keys;
+    std::size_t next = 0;
+    const std::vector<InputEvent>& changes = recorded_->keyChanges;
+    while (game.gameState() == GameState::kRacing && game.playerCar.raceTime() < 600000) {
+        race->clock.advance(1);
+        const auto raceTime = static_cast<std::int32_t>(race->clock.now() - 1000 - 3000);
+        for (; next < changes.size() && changes[next].time <= raceTime; ++next)
+            keys.setDown(changes[next].virtualKey, changes[next].down);
+        game.runIdleWork(keys);
+    }
+    dir_->write("Velnor.rec", kept);
+    ASSERT_EQ(game.gameState(), GameState::kFinished);
+    EXPECT_EQ(game.finishRank(), 0);
+    EXPECT_EQ(game.courseBest()[0].totalTime(), recorded_->totalTime);
+    EXPECT_EQ(game.recordAtStart().totalTime(), 270000);
+    EXPECT_EQ(game.recordAtStart().lapTime(1), 90000);
+
+    // Another course, never raced, and no ghost asked for.
+    game.stopRace();
+    game.chooseCourse(game.courseCatalogue.indexOfCourse("Beginner Oval"));
+    game.setGhostEnabled(false);
+    game.startRace(640, 480);
+    EXPECT_TRUE(game.recordAtStart().isEmpty());
+    EXPECT_TRUE(game.ghostRun().empty());
+    for (int pass = 0; pass < 4000; ++pass) {
+        race->clock.advance(1);
+        game.runIdleWork(keys);
+    }
+    EXPECT_FALSE(game.ghostGap().has_value());
+}
+
 // Where the path is at race time `ms`, between its samples as the car moves between them.
 struct At {
     float x, y;

@@ -14,10 +14,10 @@ struct GhostReplay {
     // A course that is not listed or cannot be read, or a course without a ghost; empty on
     // success. Names the file concerned (and the line where one line is at fault).
     std::string error;
-    std::string file;         // the ghost file read (or looked for)
-    std::string namedCar;     // the car the file names, Shift-JIS bytes
-    std::string car;          // the car that drives it: the named one when it is listed
-    bool standIn = false;     // no listed car has the name, nor its first word
+    std::string file;              // the ghost file read (or looked for)
+    std::string namedCar;          // the car the file names, Shift-JIS bytes
+    std::string car;               // the car that drives it: the named one when it is listed
+    bool standIn = false;          // no listed car has the name, nor its first word
     std::int32_t statedFinish = 0; // the finish time the file states, ms
     GhostRun run;
 };

@@ -50,8 +50,8 @@ void printGhostPath(QTextStream& out, const GhostRun& run) {
     out << "time_s,x,y,speed_kmh\n";
     for (const GhostPathPoint& point : run.path)
         if (point.time % 100 == 0)
-            out << QString::asprintf("%.1f,%.1f,%.1f,%.1f\n", point.time / 1000.0, point.x,
-                                     point.y, point.speed);
+            out << QString::asprintf("%.1f,%.1f,%.1f,%.1f\n", point.time / 1000.0, point.x, point.y,
+                                     point.speed);
 }
 
 } // namespace
@@ -63,8 +63,7 @@ int showGhost(const Invocation& call, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const QString course = call.positional[1];
-    const GhostReplay ghost =
-        replayCourseGhost(call.dir.toStdString(), toShiftJis(course));
+    const GhostReplay ghost = replayCourseGhost(call.dir.toStdString(), toShiftJis(course));
     if (!ghost.error.empty()) {
         err << "velnor-tool: " << fromShiftJis(ghost.error) << "\n";
         return 1;

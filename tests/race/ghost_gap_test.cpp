@@ -134,7 +134,7 @@ TEST(GhostGapTest, ACutAcrossAHairpinCountsTheTimeSaved) {
     GhostGap gap;
     gap.reset(path);
     for (std::int32_t t = 0; t + saved <= 13900; ++t) {
-        const Point p = t <= 4000 ? hairpin(t)
+        const Point p = t <= 4000  ? hairpin(t)
                         : t < 5500 ? Point{400, (t - 4000) * 0.1}
                                    : hairpin(t + saved);
         gap.update(static_cast<float>(p.x), static_cast<float>(p.y), t);

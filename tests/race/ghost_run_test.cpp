@@ -199,8 +199,8 @@ struct At {
 };
 At pathAt(const std::vector<GhostPathPoint>& path, double ms) {
     const double step = GhostRun::kPathStepMs;
-    const std::size_t i = std::min(static_cast<std::size_t>(std::max(ms, 0.0) / step),
-                                   path.size() - 2);
+    const std::size_t i =
+        std::min(static_cast<std::size_t>(std::max(ms, 0.0) / step), path.size() - 2);
     const double share = std::clamp(ms / step - static_cast<double>(i), 0.0, 1.0);
     const GhostPathPoint& a = path[i];
     const GhostPathPoint& b = path[i + 1];

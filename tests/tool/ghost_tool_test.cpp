@@ -40,8 +40,8 @@ protected:
     }
     // The autopilot's run saved as the oval's ghost; its laps as the race reports them.
     QJsonObject saveAutopilotGhost() const {
-        const Output race = runWith({"--dir", root, "--json", "race", "--car", "Tester",
-                                     "--course", "Oval", "--autopilot", "--save-ghost"});
+        const Output race = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
+                                     "Oval", "--autopilot", "--save-ghost"});
         EXPECT_EQ(race.status, 0) << race.err.toStdString();
         EXPECT_TRUE(race.json()["ghostSaved"].toBool());
         return race.json();
@@ -75,8 +75,8 @@ TEST_F(GhostToolTest, TheReplayDrivesTheLapsOfTheRunItKeeps) {
     const int total = race["totalTime"].toInt();
     EXPECT_TRUE(sheet.out.startsWith("Ghost of Oval: Tester\n")) << sheet.out.toStdString();
     for (int lap = 0; lap < 3; ++lap)
-        EXPECT_TRUE(sheet.out.contains(
-            QString("  lap %1  %2\n").arg(lap + 1).arg(time(laps[lap].toInt()))))
+        EXPECT_TRUE(
+            sheet.out.contains(QString("  lap %1  %2\n").arg(lap + 1).arg(time(laps[lap].toInt()))))
             << sheet.out.toStdString();
     EXPECT_TRUE(sheet.out.contains("  total  " + time(total) + " as replayed; the file states " +
                                    time(total) + "\n"))
@@ -119,7 +119,9 @@ TEST_F(GhostToolTest, ErrorsNameTheFileAndTheReason) {
         {"no course of the name", {"ghost", "Nowhere"}, 1, "no course named \"Nowhere\""},
         {"no course given", {"ghost"}, 2, "usage: velnor-tool [--dir DIR] [--json] ghost COURSE"},
         {"two courses given", {"ghost", "Oval", "Oval"}, 2, "usage:"},
-        {"the ghost file is a folder", {"ghost", "Oval"}, 1,
+        {"the ghost file is a folder",
+         {"ghost", "Oval"},
+         1,
          QString::fromStdString(gst) + ": not a file"},
     };
     for (const Row& row : rows) {

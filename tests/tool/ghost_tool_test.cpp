@@ -67,6 +67,13 @@ TEST_F(GhostToolTest, TheReplayDrivesTheLapsOfTheRunItKeeps) {
     EXPECT_EQ(ghost["carname"].toString(), "Tester");
     EXPECT_EQ(ghost["file"].toString(), root + "/Oval.gst");
 
+    // A race against it reports the same laps for its ghost.
+    const Output against = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
+                                    "Oval", "--until-ms", "1000"});
+    ASSERT_EQ(against.status, 0) << against.err.toStdString();
+    EXPECT_EQ(against.json()["ghost"].toObject()["laps"].toArray(), laps);
+    EXPECT_EQ(against.json()["ghost"].toObject()["totalTime"].toInt(), race["totalTime"].toInt());
+
     const Output sheet = runWith({"--dir", root, "ghost", "Oval"});
     ASSERT_EQ(sheet.status, 0);
     const auto time = [](int ms) {

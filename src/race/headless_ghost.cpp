@@ -7,6 +7,7 @@
 #include "race/game.h"
 #include "race/ghost_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -35,6 +36,20 @@ std::string whyNoGhost(const std::string& path, const std::string& course) {
                std::string(headerName(line.text)) + "\", not of \"" + course + "\"";
     }
     return path + ": no section \"[" + course + "]\": not a ghost file";
+}
+
+// The race time at which the first channel of `log` to fill up took its last entry; -1 if none.
+std::int32_t fullFrom(const GhostLog& log) {
+    constexpr int kLast = GhostLog::kCapacity - 1;
+    std::int32_t from = -1;
+    const auto take = [&](std::int32_t time) { from = from < 0 ? time : std::min(from, time); };
+    for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
+        if (log.eventState(channel, kLast) != -1)
+            take(log.eventTime(channel, kLast));
+    for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
+        if (log.value(channel, kLast) != GhostLog::kEmptyValue)
+            take(log.valueTime(channel, kLast));
+    return from;
 }
 
 } // namespace
@@ -69,6 +84,7 @@ GhostReplay replayCourseGhost(const std::string& root, const std::string& course
     replay.standIn = game->carCatalogue.indexOfCar(replay.namedCar) < 0 &&
                      game->carCatalogue.indexOfCar(std::string(firstWord(replay.namedCar))) < 0;
     replay.statedFinish = game->ghostLog().finishTime();
+    replay.fullFrom = fullFrom(game->ghostLog());
     replay.run = game->ghostRun();
     return replay;
 }

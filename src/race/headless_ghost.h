@@ -19,6 +19,9 @@ struct GhostReplay {
     std::string car;               // the car that drives it: the named one when it is listed
     bool standIn = false;          // no listed car has the name, nor its first word
     std::int32_t statedFinish = 0; // the finish time the file states, ms
+    // The race time of the last entry of the first channel to fill all its GhostLog::kCapacity
+    // entries (the run went on unrecorded from there); -1 when no channel is full.
+    std::int32_t fullFrom = -1;
     GhostRun run;
 };
 

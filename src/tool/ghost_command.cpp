@@ -29,6 +29,9 @@ void printGhostSheet(QTextStream& out, const QString& course, const GhostReplay&
             << " laps in " << raceTime(ghost.run.path.empty() ? 0 : ghost.run.path.back().time)
             << " as replayed";
     out << "; the file states " << raceTime(ghost.statedFinish) << "\n";
+    if (ghost.fullFrom >= 0)
+        out << "  its log is full from " << raceTime(ghost.fullFrom)
+            << ": from there the ghost drives on as its controls last were\n";
 }
 
 QJsonObject ghostJson(const QString& course, const GhostReplay& ghost) {
@@ -42,7 +45,8 @@ QJsonObject ghostJson(const QString& course, const GhostReplay& ghost) {
                        {"laps", laps},
                        {"finished", ghost.run.finished},
                        {"totalTime", ghost.run.finished ? ghost.run.laps.totalTime() : 0},
-                       {"statedFinish", ghost.statedFinish}};
+                       {"statedFinish", ghost.statedFinish},
+                       {"fullFrom", ghost.fullFrom}};
 }
 
 // One line per tenth of a second: race time (s), position (world units), speed (km/h).

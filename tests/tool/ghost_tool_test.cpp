@@ -66,6 +66,7 @@ TEST_F(GhostToolTest, TheReplayDrivesTheLapsOfTheRunItKeeps) {
     EXPECT_EQ(ghost["car"].toString(), "Tester");
     EXPECT_EQ(ghost["carname"].toString(), "Tester");
     EXPECT_EQ(ghost["file"].toString(), root + "/Oval.gst");
+    EXPECT_EQ(ghost["fullFrom"].toInt(), -1);
 
     // A race against it reports the same laps for its ghost.
     const Output against = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
@@ -110,6 +111,48 @@ TEST_F(GhostToolTest, TheCsvPathHasALinePerTenthOfASecond) {
         fastest = std::max(fastest, fields[3].toDouble());
     }
     EXPECT_GT(fastest, 30.0); // it drove round the oval, not stood
+}
+
+// The autopilot's three laps of the bundled Technical Circuit change some control more than 1024
+// times: the file's 1024th row holds the last change kept. The tool names that moment, read here
+// from the file's text: the earliest time in that row (digital and value rows alike) of a channel
+// that is not empty there.
+TEST_F(GhostToolTest, AGhostWhoseLogIsFullSaysFromWhen) {
+    test::TempDir game;
+    for (const char* file : {"Velnor.car", "Velnor.mod", "courses"})
+        std::filesystem::copy(VELNOR_DATA "/" + std::string(file), game.file(file),
+                              std::filesystem::copy_options::recursive);
+    const QString where = QString::fromStdString(game.path());
+    const Output race = runWith({"--dir", where, "race", "--car", "Stella 2.0", "--course",
+                                 "Technical Circuit", "--autopilot", "--save-ghost"});
+    ASSERT_EQ(race.status, 0) << race.err.toStdString();
+
+    const QStringList lines =
+        QString::fromStdString(game.read("Technical Circuit.gst")).split('\n');
+    ASSERT_GT(lines.size(), 3 + 1024 + 1 + 1024);
+    ASSERT_TRUE(lines[3 + 1024].trimmed().isEmpty()) << "1024 digital rows";
+    int expected = -1;
+    const auto earliest = [&](const QString& row, bool digital) {
+        const QStringList fields = row.split(' ', Qt::SkipEmptyParts);
+        for (int i = 0; i + 1 < fields.size(); i += 2) {
+            const bool empty = digital ? fields[i + 1] == "-1" : fields[i + 1].toDouble() == -10000;
+            if (!empty && (expected < 0 || fields[i].toInt() < expected))
+                expected = fields[i].toInt();
+        }
+    };
+    earliest(lines[3 + 1023], true);
+    if (lines[3 + 1024 + 1 + 1024].trimmed().isEmpty()) // exactly 1024 value rows
+        earliest(lines[3 + 1024 + 1023 + 1], false);
+    ASSERT_GT(expected, 0);
+
+    const Output json = runWith({"--dir", where, "--json", "ghost", "Technical Circuit"});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_EQ(json.json()["fullFrom"].toInt(), expected);
+    const Output sheet = runWith({"--dir", where, "ghost", "Technical Circuit"});
+    EXPECT_TRUE(sheet.out.contains(
+        QString::asprintf("  its log is full from %02d'%02d.%03d: ", expected / 60000,
+                          expected / 1000 % 60, expected % 1000)))
+        << sheet.out.toStdString();
 }
 
 TEST_F(GhostToolTest, ErrorsNameTheFileAndTheReason) {

@@ -11,6 +11,7 @@ struct GameTestAccess {
     static CarModel& ghostModel(Game& game) { return game.ghostModel_; }
     static Course& course(Game& game) { return game.course_; }
     static Camera& camera(Game& game) { return game.camera_; }
+    static GhostGap& ghostGap(Game& game) { return game.ghostGap_; }
 };
 
 } // namespace velnor

@@ -28,7 +28,8 @@ public:
     static constexpr int kScanEvery = 64;
     static constexpr int kMaxWalk = 32; // segments the walk moves at most in one pass
 
-    // Follows `path` (which must outlive the tracker and not move) from scratch; no gap yet.
+    // Follows `path` (a replay's: a point every GhostRun::kPathStepMs; it must outlive the
+    // tracker and not move) from scratch; no gap yet.
     void reset(std::span<const GhostPathPoint> path);
     // The player's car at (x, y) world units at race time `raceTimeMs`; before "GO!" (a negative
     // race time) nothing happens.

@@ -11,11 +11,12 @@ namespace velnor {
 std::int32_t lastLoggedTime(const GhostLog& log) {
     std::int32_t last = std::max(log.finishTime(), 0);
     for (int channel = 0; channel < GhostLog::kDigitalChannels; ++channel)
-        for (int slot = 0; slot < GhostLog::kCapacity && log.eventState(channel, slot) != -1; ++slot)
+        for (int slot = 0; slot < GhostLog::kCapacity && log.eventState(channel, slot) != -1;
+             ++slot)
             last = std::max(last, log.eventTime(channel, slot));
     for (int channel = 0; channel < GhostLog::kAnalogChannels; ++channel)
-        for (int slot = 0; slot < GhostLog::kCapacity &&
-                           log.value(channel, slot) != GhostLog::kEmptyValue;
+        for (int slot = 0;
+             slot < GhostLog::kCapacity && log.value(channel, slot) != GhostLog::kEmptyValue;
              ++slot)
             last = std::max(last, log.valueTime(channel, slot));
     return last;

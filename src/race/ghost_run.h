@@ -36,7 +36,8 @@ struct GhostReplayLimits {
     static constexpr std::int32_t kHardCapMs = 900000;   // never beyond this race time
 };
 
-// Replays `log` (a copy: replaying consumes it) on `car` (a copy, reset at `startTick`) from the
+// Replays `log` (as a ghost file gives it: at the start of its replay; a copy, as replaying
+// consumes it) on `car` (a copy, reset at `startTick`) from the
 // world origin, one pass for every millisecond, with the same calls in the same order and the
 // same single-precision position arithmetic as the ghost car of a race, so that the path is
 // where the race draws the ghost at each race time. Laps are counted at `gate` as the player's

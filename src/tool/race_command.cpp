@@ -55,6 +55,15 @@ void printRaceSheet(QTextStream& out, const RaceResult& race) {
         out << "Ghost " << fromShiftJis(race.ghostCarName)
             << QString::asprintf(" at (%.1f, %.1f), %.1f km/h, %.1f m driven\n", race.ghost.x,
                                  race.ghost.y, race.ghost.speed, race.ghost.distance);
+    if (race.ghostRaced) {
+        out << "  its laps as replayed:";
+        for (const std::int32_t lap : race.ghostLaps)
+            out << "  " << QString::fromStdString(formatRaceTime(lap));
+        out << (race.ghostTotal > 0
+                    ? "  total  " + QString::fromStdString(formatRaceTime(race.ghostTotal))
+                    : QString("  (not finished)"))
+            << "\n";
+    }
     if (race.ghostSaved)
         out << "The run was saved as the course's ghost.\n";
 }
@@ -118,6 +127,11 @@ QJsonObject raceJson(const RaceResult& race) {
         QJsonObject state = carStateJson(race.ghost);
         state.remove("gear");
         state.insert("carname", fromShiftJis(race.ghostCarName));
+        QJsonArray ghostLaps;
+        for (const std::int32_t lap : race.ghostLaps)
+            ghostLaps.append(lap);
+        state.insert("laps", ghostLaps); // as its replay at the start drove them
+        state.insert("totalTime", race.ghostTotal);
         ghost = state;
     }
     return QJsonObject{{"finished", race.finished},

@@ -37,6 +37,13 @@ const ToolCommand kCommands[] = {
      {"car", "course", "manual", "inputs", "autopilot", "start-tick", "until-ms", "timeout-ms",
       "no-ghost", "save-ghost", "watch"},
      true},
+    {"ghost",
+     "ghost COURSE",
+     "the course's ghost replayed: its car, laps and total (--csv: its path,\n"
+     "one line per tenth of a second)",
+     showGhost,
+     {"csv"},
+     true},
     {"lint",
      "lint FILE...",
      "what the game ignores, cuts or clamps in car, course, model, ghost and\n"
@@ -70,6 +77,7 @@ const QList<QCommandLineOption> kCommandOptions = {
     {{"o", "output"}, "map: the picture to write.", "FILE"},
     {"plot", "car: draw the standing start into this picture.", "FILE"},
     {"race", "map: draw the path driven with these key events.", "INPUTS"},
+    {"csv", "ghost: the replayed path as CSV: time (s), x, y, speed (km/h)."},
 };
 
 // The --help description: what the tool is for and one line per command (more where its help

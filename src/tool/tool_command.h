@@ -36,6 +36,7 @@ int showCar(const Invocation& call, QTextStream& out, QTextStream& err);
 int listCourses(const Invocation& call, QTextStream& out, QTextStream& err);
 int showCourse(const Invocation& call, QTextStream& out, QTextStream& err);
 int runRace(const Invocation& call, QTextStream& out, QTextStream& err);
+int showGhost(const Invocation& call, QTextStream& out, QTextStream& err);
 int lintFiles(const Invocation& call, QTextStream& out, QTextStream& err);
 int drawMap(const Invocation& call, QTextStream& out, QTextStream& err);
 int writeTitle(const Invocation& call, QTextStream& out, QTextStream& err);

@@ -111,6 +111,41 @@ TEST(GhostGapTest, AheadOfTheGhostTheGapIsNegative) {
     }
 }
 
+// A hairpin of two straight legs 150 units apart joined by a half circle, driven at 0.1 units/ms
+// (36 km/h): leg one (0, 0) to (600, 0) in 6000 ms, the half circle round (600, 75) in
+// 75 pi / 0.1 = 2356.19 ms, leg two back from (600, 150). The player cuts straight across from
+// (400, 0) at 4000 ms to (400, 150), where the ghost is at 6000 + 2356.19 + 2000 = 10356.19 ms,
+// in 150 / 0.1 = 1500 ms: 4856.19 ms saved. On the cut, the nearest point of leg one stays a
+// local minimum of the distance however near leg two comes.
+TEST(GhostGapTest, ACutAcrossAHairpinCountsTheTimeSaved) {
+    const double halfCircleMs = 75 * std::numbers::pi / 0.1;
+    const Curve hairpin = [=](double ms) {
+        if (ms <= 6000)
+            return Point{ms * 0.1, 0};
+        if (ms <= 6000 + halfCircleMs) {
+            const double a = -std::numbers::pi / 2 + (ms - 6000) / halfCircleMs * std::numbers::pi;
+            return Point{600 + 75 * std::cos(a), 75 + 75 * std::sin(a)};
+        }
+        return Point{600 - (ms - 6000 - halfCircleMs) * 0.1, 150};
+    };
+    const std::vector<GhostPathPoint> path = sample(hairpin, 14000);
+    const double saved = 6000 + halfCircleMs + 2000 - 4000 - 1500;
+    ASSERT_NEAR(saved, 4856.19, 0.01);
+    GhostGap gap;
+    gap.reset(path);
+    for (std::int32_t t = 0; t + saved <= 13900; ++t) {
+        const Point p = t <= 4000  ? hairpin(t)
+                        : t < 5500 ? Point{400, (t - 4000) * 0.1}
+                                   : hairpin(t + saved);
+        gap.update(static_cast<float>(p.x), static_cast<float>(p.y), t);
+        if (t <= 4000) {
+            ASSERT_NEAR(*gap.gap(), 0, 2) << t;
+        } else if (t >= 5600) { // a tenth of a second to look round
+            ASSERT_NEAR(*gap.gap(), -saved, 2) << t;
+        }
+    }
+}
+
 // No gap before "GO!" nor without a path; a reset forgets the last one.
 TEST(GhostGapTest, ThereIsNoGapBeforeTheStartOrWithoutAPath) {
     const std::vector<GhostPathPoint> path = sample(circle(300, 20000), 20000);

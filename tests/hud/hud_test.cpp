@@ -2,6 +2,7 @@
 #include "hud/canvas.h"
 #include "hud/instrument_panel.h"
 #include "hud/race_panels.h"
+#include "panel_pixels.h"
 #include "race/lap_counter.h"
 #include "test_dir.h"
 
@@ -15,29 +16,9 @@ namespace {
 
 const QColor kAmber(255, 204, 51);
 
-// Whether any pixel of the rectangle has the colour.
-bool hasColour(const QImage& image, QRect area, QColor colour) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y) == colour)
-                return true;
-    return false;
-}
-
-// Whether any pixel of the rectangle is not white: something was drawn there.
-bool hasInk(const QImage& image, QRect area) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y) != Qt::white)
-                return true;
-    return false;
-}
-
-Canvas panelOf(int width, int height) {
-    Canvas canvas;
-    canvas.create(QSize(width, height));
-    return canvas;
-}
+using test::hasColour;
+using test::hasInk;
+using test::panelOf;
 
 TEST(InstrumentPanelTest, TheEngineSpeedBar) {
     struct Case {

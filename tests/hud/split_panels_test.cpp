@@ -1,5 +1,6 @@
 #include "hud/canvas.h"
 #include "hud/split_panels.h"
+#include "panel_pixels.h"
 
 #include <QImage>
 #include <climits>
@@ -12,19 +13,8 @@ const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 160, 0);
 const QColor kGrey(128, 128, 128);
 
-bool hasColour(const QImage& image, QRect area, QColor colour) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y) == colour)
-                return true;
-    return false;
-}
-
-Canvas panelOf(int width, int height) {
-    Canvas canvas;
-    canvas.create(QSize(width, height));
-    return canvas;
-}
+using test::hasColour;
+using test::panelOf;
 
 TEST(GapTextTest, HundredthsWithTheSignAndColourOfBehindOrAhead) {
     const QString minus(QChar(0x2212));
@@ -33,10 +23,14 @@ TEST(GapTextTest, HundredthsWithTheSignAndColourOfBehindOrAhead) {
         QString text;
         QColor colour;
     } cases[] = {
-        {1234, "+1.23", kRed},          {1235, "+1.24", kRed}, // rounded to the hundredth
-        {-450, minus + "0.45", kGreen}, {-455, minus + "0.46", kGreen},
-        {5, "+0.01", kRed},             {4, "0.00", kGrey},    // level: no sign
-        {-4, "0.00", kGrey},            {0, "0.00", kGrey},
+        {1234, "+1.23", kRed},
+        {1235, "+1.24", kRed}, // rounded to the hundredth
+        {-450, minus + "0.45", kGreen},
+        {-455, minus + "0.46", kGreen},
+        {5, "+0.01", kRed},
+        {4, "0.00", kGrey}, // level: no sign
+        {-4, "0.00", kGrey},
+        {0, "0.00", kGrey},
         {61000, "+61.00", kRed}, // a minute behind stays in seconds
         {-1005, minus + "1.01", kGreen},
         {INT32_MIN, minus + "2147483.65", kGreen}, // no overflow taking the magnitude
@@ -90,7 +84,7 @@ TEST(SplitPanelsTest, FinishRowsLevelWithTheResultPanel) {
             }
         }
     }
-    EXPECT_TRUE(hasColour(image, QRect(0, 6, 160, 14), kGrey)); // the column heads
+    EXPECT_TRUE(hasColour(image, QRect(0, 6, 160, 14), kGrey));   // the column heads
     EXPECT_FALSE(hasColour(image, QRect(0, 104, 160, 34), kRed)); // nothing under the total
 }
 

@@ -3,6 +3,7 @@
 // laps, which the race reports from the player's own car.
 #include "test_dir.h"
 #include "tool/tool.h"
+#include "tool_run.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,22 +15,7 @@
 namespace velnor {
 namespace {
 
-struct Output {
-    int status;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-Output runWith(const QStringList& arguments) {
-    Output run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = runTool(QStringList{"velnor-tool"} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
-}
+using test::runWith;
 
 class GhostToolTest : public testing::Test {
 protected:
@@ -40,8 +26,8 @@ protected:
     }
     // The autopilot's run saved as the oval's ghost; its laps as the race reports them.
     QJsonObject saveAutopilotGhost() const {
-        const Output race = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
-                                     "Oval", "--autopilot", "--save-ghost"});
+        const test::ToolRun race = runWith({"--dir", root, "--json", "race", "--car", "Tester",
+                                            "--course", "Oval", "--autopilot", "--save-ghost"});
         EXPECT_EQ(race.status, 0) << race.err.toStdString();
         EXPECT_TRUE(race.json()["ghostSaved"].toBool());
         return race.json();
@@ -56,7 +42,7 @@ TEST_F(GhostToolTest, TheReplayDrivesTheLapsOfTheRunItKeeps) {
     const QJsonArray laps = race["laps"].toArray();
     ASSERT_EQ(laps.size(), 3);
 
-    const Output json = runWith({"--dir", root, "--json", "ghost", "Oval"});
+    const test::ToolRun json = runWith({"--dir", root, "--json", "ghost", "Oval"});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     const QJsonObject ghost = json.json();
     EXPECT_EQ(ghost["laps"].toArray(), laps);
@@ -69,13 +55,13 @@ TEST_F(GhostToolTest, TheReplayDrivesTheLapsOfTheRunItKeeps) {
     EXPECT_EQ(ghost["fullFrom"].toInt(), -1);
 
     // A race against it reports the same laps for its ghost.
-    const Output against = runWith({"--dir", root, "--json", "race", "--car", "Tester", "--course",
-                                    "Oval", "--until-ms", "1000"});
+    const test::ToolRun against = runWith({"--dir", root, "--json", "race", "--car", "Tester",
+                                           "--course", "Oval", "--until-ms", "1000"});
     ASSERT_EQ(against.status, 0) << against.err.toStdString();
     EXPECT_EQ(against.json()["ghost"].toObject()["laps"].toArray(), laps);
     EXPECT_EQ(against.json()["ghost"].toObject()["totalTime"].toInt(), race["totalTime"].toInt());
 
-    const Output sheet = runWith({"--dir", root, "ghost", "Oval"});
+    const test::ToolRun sheet = runWith({"--dir", root, "ghost", "Oval"});
     ASSERT_EQ(sheet.status, 0);
     const auto time = [](int ms) {
         return QString::asprintf("%02d'%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
@@ -95,7 +81,7 @@ TEST_F(GhostToolTest, TheReplayDrivesTheLapsOfTheRunItKeeps) {
 // x, y, speed; standing at the origin at 0.
 TEST_F(GhostToolTest, TheCsvPathHasALinePerTenthOfASecond) {
     const int total = saveAutopilotGhost()["totalTime"].toInt();
-    const Output csv = runWith({"--dir", root, "ghost", "Oval", "--csv"});
+    const test::ToolRun csv = runWith({"--dir", root, "ghost", "Oval", "--csv"});
     ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
     const QStringList lines = csv.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
@@ -123,8 +109,8 @@ TEST_F(GhostToolTest, AGhostWhoseLogIsFullSaysFromWhen) {
         std::filesystem::copy(VELNOR_DATA "/" + std::string(file), game.file(file),
                               std::filesystem::copy_options::recursive);
     const QString where = QString::fromStdString(game.path());
-    const Output race = runWith({"--dir", where, "race", "--car", "Stella 2.0", "--course",
-                                 "Technical Circuit", "--autopilot", "--save-ghost"});
+    const test::ToolRun race = runWith({"--dir", where, "race", "--car", "Stella 2.0", "--course",
+                                        "Technical Circuit", "--autopilot", "--save-ghost"});
     ASSERT_EQ(race.status, 0) << race.err.toStdString();
 
     const QStringList lines =
@@ -145,10 +131,10 @@ TEST_F(GhostToolTest, AGhostWhoseLogIsFullSaysFromWhen) {
         earliest(lines[3 + 1024 + 1023 + 1], false);
     ASSERT_GT(expected, 0);
 
-    const Output json = runWith({"--dir", where, "--json", "ghost", "Technical Circuit"});
+    const test::ToolRun json = runWith({"--dir", where, "--json", "ghost", "Technical Circuit"});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     EXPECT_EQ(json.json()["fullFrom"].toInt(), expected);
-    const Output sheet = runWith({"--dir", where, "ghost", "Technical Circuit"});
+    const test::ToolRun sheet = runWith({"--dir", where, "ghost", "Technical Circuit"});
     EXPECT_TRUE(sheet.out.contains(
         QString::asprintf("  its log is full from %02d'%02d.%03d: ", expected / 60000,
                           expected / 1000 % 60, expected % 1000)))
@@ -175,19 +161,19 @@ TEST_F(GhostToolTest, ErrorsNameTheFileAndTheReason) {
          QString::fromStdString(gst) + ": not a file"},
     };
     for (const Row& row : rows) {
-        const Output run = runWith(QStringList{"--dir", root} + row.arguments);
+        const test::ToolRun run = runWith(QStringList{"--dir", root} + row.arguments);
         EXPECT_EQ(run.status, row.status) << row.name;
         EXPECT_TRUE(run.err.startsWith("velnor-tool: ")) << row.name;
         EXPECT_TRUE(run.err.contains(row.message)) << row.name << ": " << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << row.name;
     }
     std::filesystem::remove(dir.file("Oval.gst"));
-    const Output none = runWith({"--dir", root, "ghost", "Oval"});
+    const test::ToolRun none = runWith({"--dir", root, "ghost", "Oval"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "velnor-tool: " + QString::fromStdString(gst) +
                             ": no ghost of the course \"Oval\"\n");
     dir.write("Oval.gst", "/ saved elsewhere\n\n[Other Oval]\ncarname = Tester\n");
-    const Output other = runWith({"--dir", root, "ghost", "Oval"});
+    const test::ToolRun other = runWith({"--dir", root, "ghost", "Oval"});
     EXPECT_EQ(other.status, 1);
     EXPECT_EQ(other.err, "velnor-tool: " + QString::fromStdString(gst) +
                              ":3: the ghost of \"Other Oval\", not of \"Oval\"\n");

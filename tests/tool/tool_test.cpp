@@ -3,6 +3,7 @@
 #include "test_dir.h"
 #include "text/text_codec.h"
 #include "tool/tool.h"
+#include "tool_run.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -15,22 +16,8 @@
 namespace velnor {
 namespace {
 
-struct ToolRun {
-    int status;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-ToolRun runWith(const QStringList& arguments) {
-    ToolRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = runTool(QStringList{"velnor-tool"} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
-}
+using test::runWith;
+using test::ToolRun;
 
 const QString kFixtures = QStringLiteral(VELNOR_FIXTURES "/cars");
 

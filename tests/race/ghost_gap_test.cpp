@@ -116,11 +116,13 @@ TEST(GhostGapTest, AheadOfTheGhostTheGapIsNegative) {
 // 75 pi / 0.1 = 2356.19 ms, leg two back from (600, 150). The player cuts straight across from
 // (400, 0) at 4000 ms to (400, 150), where the ghost is at 6000 + 2356.19 + 2000 = 10356.19 ms,
 // in 150 / 0.1 = 1500 ms: 4856.19 ms saved. On the cut, the nearest point of leg one stays a
-// local minimum of the distance however near leg two comes.
+// local minimum of the distance however near leg two comes. The same again with 9 s more of leg
+// one before it (from (-900, 0)), so that the cut comes where the match's window no longer
+// reaches back to the path's start.
 TEST(GhostGapTest, ACutAcrossAHairpinCountsTheTimeSaved) {
     const double halfCircleMs = 75 * std::numbers::pi / 0.1;
     const Curve hairpin = [=](double ms) {
-        if (ms <= 6000)
+        if (ms <= 6000) // leg one, and before it the lead-in along the same line
             return Point{ms * 0.1, 0};
         if (ms <= 6000 + halfCircleMs) {
             const double a = -std::numbers::pi / 2 + (ms - 6000) / halfCircleMs * std::numbers::pi;
@@ -128,20 +130,24 @@ TEST(GhostGapTest, ACutAcrossAHairpinCountsTheTimeSaved) {
         }
         return Point{600 - (ms - 6000 - halfCircleMs) * 0.1, 150};
     };
-    const std::vector<GhostPathPoint> path = sample(hairpin, 14000);
     const double saved = 6000 + halfCircleMs + 2000 - 4000 - 1500;
     ASSERT_NEAR(saved, 4856.19, 0.01);
-    GhostGap gap;
-    gap.reset(path);
-    for (std::int32_t t = 0; t + saved <= 13900; ++t) {
-        const Point p = t <= 4000  ? hairpin(t)
-                        : t < 5500 ? Point{400, (t - 4000) * 0.1}
-                                   : hairpin(t + saved);
-        gap.update(static_cast<float>(p.x), static_cast<float>(p.y), t);
-        if (t <= 4000) {
-            ASSERT_NEAR(*gap.gap(), 0, 2) << t;
-        } else if (t >= 5600) { // a tenth of a second to look round
-            ASSERT_NEAR(*gap.gap(), -saved, 2) << t;
+    for (const std::int32_t lead : {0, 9000}) {
+        SCOPED_TRACE(lead);
+        const Curve course = [=](double ms) { return hairpin(ms - lead); };
+        const std::vector<GhostPathPoint> path = sample(course, 14000 + lead);
+        GhostGap gap;
+        gap.reset(path);
+        for (std::int32_t t = 0; t + saved <= 13900 + lead; ++t) {
+            const Point p = t <= 4000 + lead  ? course(t)
+                            : t < 5500 + lead ? Point{400, (t - 4000 - lead) * 0.1}
+                                              : course(t + saved);
+            gap.update(static_cast<float>(p.x), static_cast<float>(p.y), t);
+            if (t <= 4000 + lead) {
+                ASSERT_NEAR(*gap.gap(), 0, 2) << t;
+            } else if (t >= 5600 + lead) { // a tenth of a second to look round
+                ASSERT_NEAR(*gap.gap(), -saved, 2) << t;
+            }
         }
     }
 }

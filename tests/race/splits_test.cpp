@@ -69,6 +69,31 @@ TEST(SplitsTest, ARaceNotFinishedHasItsLapsAndNoTotal) {
     EXPECT_TRUE(raceSplits(LapCounter(), LapCounter(), LapCounter()).empty());
 }
 
+TEST(SplitsTest, ARaceOfOneLapHasItsLapAndItsTotal) {
+    LapCounter race;
+    race.setLaps(1);
+    race.setTime(50000, -1);
+    race.completeLap();
+    LapCounter ghost = race;
+    ghost.setTime(49000, 0);
+    const std::vector<SplitRow> rows = raceSplits(race, ghost, LapCounter());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].vsGhost, 1000);
+    EXPECT_EQ(rows[1].time, 50000);
+    EXPECT_EQ(rows[1].vsGhost, 1000);
+    LapCounter none;
+    none.setLaps(0); // a counter of no laps has no rows, not even a total
+    EXPECT_TRUE(raceSplits(none, ghost, LapCounter()).empty());
+}
+
+TEST(SplitsTest, NoLapBeyondTheCountersTen) {
+    // Lap 11 of a counter of ten would read the lap just completed: there is none.
+    const LapCounter race = raceOf({1000, 2000, 3000});
+    EXPECT_FALSE(lapDifference(race, race, 11, LapCounter::kMaxLaps));
+    EXPECT_EQ(lapDifference(race, race, 11, LapCounter::kMaxLaps - 1), 0);
+    EXPECT_FALSE(lapDifference(race, race, 3, -1));
+}
+
 TEST(SplitsTest, ARecordFromAFileCannotOverflowTheDifference) {
     const LapCounter race = raceOf({50000, 97000, 143500});
     const LapCounter record = recordOf(INT32_MIN + 1, 1, INT32_MAX);

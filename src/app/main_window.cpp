@@ -28,7 +28,6 @@ std::uint32_t eventStamp(const QKeyEvent& event) {
     return static_cast<std::uint32_t>(event.timestamp());
 }
 
-const char* const kAbortQuestion = "中断しますか？";
 const char* const kExitQuestion = "終了しますか？";
 const char* const kSaveQuestion = "この走りをゴーストカーとして保存しますか？";
 const char* const kOverwriteQuestion = "この走りをゴーストカーとして保存しますか？\nただし、このコ"

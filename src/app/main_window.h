@@ -36,6 +36,8 @@ struct PadSide;
 class MainWindow : public QMainWindow, private RaceEvents {
 public:
     static constexpr int kPanelHeight = Game::kPanelHeight;
+    // Asked before a race under way is given up: for F2, F3 and R.
+    static constexpr const char* kAbortQuestion = "中断しますか？";
 
     MainWindow(std::string root, SteadyClock& clock, MessageBoxes& messages, MusicPlayer& player,
                RaceSetup& setup);

@@ -14,7 +14,6 @@
 namespace velnor {
 namespace {
 
-const char* const kAbortQuestion = "中断しますか？";
 // The lap panel's height: the pause label stands this far and more above its middle.
 constexpr int kLapPanelHalf = 16;
 constexpr int kGapAboveLapPanel = 8;

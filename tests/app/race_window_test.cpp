@@ -18,12 +18,14 @@
 #include "text/text_codec.h"
 #include "tool/tool.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -152,6 +154,16 @@ protected:
     }
 
     qreal ratio() const { return window->devicePixelRatioF(); }
+
+    // The item of the "設定" menu with this text, or null.
+    QAction* settingsItem(const QString& text) const {
+        for (QAction* menu : window->menuBar()->actions())
+            if (menu->menu())
+                for (QAction* item : menu->menu()->actions())
+                    if (item->text() == text)
+                        return item;
+        return nullptr;
+    }
 
     // (Only once the race is over: the events handled while waiting run passes of the loop.)
     int screenDifferences(QWidget* area, const QImage& reference) {
@@ -400,6 +412,19 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
             reference.create(gap->size());
             drawGapPanel(reference, *shown);
             EXPECT_EQ(paintedDifferences(gap, reference.image()), 0);
+            // Switched off in the menu it goes at once and stays away; on again, it is back
+            // at the next reading.
+            QAction* gapItem = settingsItem(QString::fromUtf8("ゴーストとの差を表示(&G)"));
+            ASSERT_TRUE(gapItem && gapItem->isChecked());
+            gapItem->trigger();
+            EXPECT_FALSE(gap->isVisible());
+            for (int wait = 0; wait < 500; ++wait)
+                pass();
+            EXPECT_FALSE(gap->isVisible());
+            gapItem->trigger();
+            for (int wait = 0; wait < 250; ++wait)
+                pass();
+            EXPECT_TRUE(gap->isVisible());
         }
         if (!pausedOnce && lapEnds.size() == 1 && raceNow() >= lapEnds[0] + 5000) {
             // P in lap 2: nothing moves while the wall's seconds go by; the label says why.
@@ -450,6 +475,13 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
     drawFinishSplitPanel(reference, rows, 3);
     EXPECT_EQ(paintedDifferences(finish, reference.image()), 0);
     EXPECT_EQ(shownDifferences(finish, reference.image()), 0);
+    // The splits switched off in the menu go at once; the result panel stays.
+    QAction* splitsItem = settingsItem(QString::fromUtf8("スプリットを表示(&L)"));
+    ASSERT_TRUE(splitsItem && splitsItem->isChecked());
+    splitsItem->trigger();
+    EXPECT_FALSE(finish->isVisible());
+    EXPECT_TRUE(window->resultPanel()->isVisible());
+    splitsItem->trigger();
 
     // R: at once the same race again, the same car, against the same ghost; the panels of the
     // last race gone.

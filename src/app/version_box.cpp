@@ -2,6 +2,7 @@
 
 #include "app/dialog_layout.h"
 #include "app/program_icon.h"
+#include "platform/game_directory.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -28,10 +29,11 @@ VersionBox::VersionBox(QWidget* parent) : QDialog(parent) {
     auto* icon = layout.place(new QLabel, 0, 14, 9, 20, 20);
     icon->setPixmap(programIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* name = layout.place(new QLabel(QStringLiteral("Velnor Version 1.02")), 0, 49, 10, 119, 8);
+    auto* name = layout.place(
+        new QLabel(QStringLiteral("Velnor Version ") + QString::fromLatin1(kGameVersion)), 0, 49,
+        10, 119, 8);
     name->setTextFormat(Qt::PlainText);
-    layout.place(new QLabel(QString::fromUtf8("Velnor の開発者たちの作品")), 0, 49, 20, 108,
-                 8);
+    layout.place(new QLabel(QString::fromUtf8("Velnor の開発者たちの作品")), 0, 49, 20, 108, 8);
     auto* ok = layout.place(new QPushButton(QStringLiteral("OK")), 1, 195, 6, 30, 11);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,11 +1,57 @@
 #include "platform/atomic_file.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velnor {
+namespace {
+
+// The real paths of the folders nothing may be written below.
+std::vector<std::string>& refusedFolders() {
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+// Whether `path` (a file that may not exist yet) lies below a refused folder: its folder's real
+// path is compared, so neither a link nor ".." gets round it. A folder that cannot be resolved
+// is refused too while any folder is.
+bool writeRefused(const std::string& path) {
+    if (refusedFolders().empty())
+        return false;
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    char resolved[PATH_MAX];
+    if (!realpath(folder.c_str(), resolved))
+        return true;
+    const std::string real = resolved;
+    for (const std::string& refused : refusedFolders())
+        if (real == refused ||
+            (real.size() > refused.size() && real.compare(0, refused.size(), refused) == 0 &&
+             (refused == "/" || real[refused.size()] == '/')))
+            return true;
+    return false;
+}
+
+} // namespace
+
+RefusedFolder::RefusedFolder(const std::string& folder) {
+    char resolved[PATH_MAX];
+    real_ = realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
+    refusedFolders().push_back(real_);
+}
+
+RefusedFolder::~RefusedFolder() {
+    std::vector<std::string>& folders = refusedFolders();
+    const auto found = std::find(folders.begin(), folders.end(), real_);
+    if (found != folders.end())
+        folders.erase(found);
+}
 
 bool readWholeFile(const std::string& path, std::string& contents) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -22,6 +68,8 @@ bool readWholeFile(const std::string& path, std::string& contents) {
 }
 
 bool replaceFile(const std::string& path, std::string_view contents) {
+    if (writeRefused(path))
+        return false;
     const std::size_t slash = path.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

@@ -1,9 +1,12 @@
 #include "tool/tool.h"
 
+#include "platform/atomic_file.h"
+#include "platform/game_directory.h"
 #include "tool/tool_command.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <optional>
 
 namespace velnor {
 namespace {
@@ -50,14 +53,21 @@ const ToolCommand kCommands[] = {
      "records files, as FILE:LINE: what and why (exit 1 when there is any)",
      lintFiles,
      {},
-     true},
+     true,
+     false},
     {"map",
      "map",
      "a top-down picture of a course (--course, -o, --car, --race or --autopilot)",
      drawMap,
      {"course", "output", "car", "race", "autopilot"},
      true},
-    {"title", "title FILE", "draws the title picture (title.bmp) into FILE", writeTitle, {}, true},
+    {"title",
+     "title FILE",
+     "draws the title picture (title.bmp) into FILE",
+     writeTitle,
+     {},
+     true,
+     false},
 };
 
 // The options the commands read, in the order --help lists them; the table above names which
@@ -100,38 +110,74 @@ const ToolCommand* findCommand(const QStringList& positional) {
     return nullptr;
 }
 
+// The game directory a command reads: the one --dir names, as it is, or the player's own, made and
+// seeded as the game does it. Empty (with the reason on `err`) when there is none; `guard` keeps
+// a directory the tool must not change from being written.
+QString gameDirectory(const QCommandLineParser& parser, const QCommandLineOption& dirOption,
+                      std::optional<RefusedFolder>& guard, QTextStream& err) {
+    if (parser.isSet(dirOption)) {
+        const QString dir = parser.value(dirOption);
+        if (QFileInfo(dir).isDir())
+            return dir;
+        err << "velnor-tool: " << dir << ": not a directory\n";
+        return {};
+    }
+    const GameDirectory directory = openUserDirectory(
+        userGameDirectory(), findInstalledData(executableDirectory(), VELNOR_SOURCE_DATA));
+    const std::string problem = describeForTerminal(directory);
+    if (!problem.empty())
+        err << "velnor-tool: " << QString::fromStdString(problem) << "\n";
+    if (directory.readOnly && !directory.path.empty())
+        guard.emplace(directory.path);
+    return QString::fromStdString(directory.path);
+}
+
 } // namespace
 
 int runTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
-    const QCommandLineOption dirOption("dir", "The game directory (default: the current one).",
-                                       "DIR", ".");
+    const QCommandLineOption dirOption(
+        "dir",
+        "The game directory (default: $XDG_DATA_HOME/velnor, made and filled with the game's "
+        "data at the first use).",
+        "DIR");
+    const QCommandLineOption versionOption({"v", "version"}, "The version of the game.");
     const QCommandLineOption jsonOption("json", "Machine-readable output on stdout.");
     parser.addOption(dirOption);
     parser.addOption(jsonOption);
     parser.addOptions(kCommandOptions);
     parser.addHelpOption();
+    parser.addOption(versionOption);
     parser.addPositionalArgument("command", "cars | car NAME | courses | course NAME | race");
 
     if (!parser.parse(arguments)) {
-        err << "velnor-tool: " << parser.errorText() << "\n";
+        err << "velnor-tool: " << parser.errorText() << "\n\n" << parser.helpText();
         return 2;
     }
     if (parser.isSet("help")) {
         out << parser.helpText();
         return 0;
     }
-    const Invocation call{parser.value(dirOption), parser.isSet(jsonOption),
-                          parser.positionalArguments(), parser};
-    if (!QFileInfo(call.dir).isDir()) {
-        err << "velnor-tool: " << call.dir << ": not a directory\n";
-        return 1;
+    if (parser.isSet(versionOption)) {
+        out << "velnor-tool " << kGameVersion << "\n";
+        return 0;
     }
-    if (const ToolCommand* command = findCommand(call.positional))
-        return command->run(call, out, err);
-    err << "velnor-tool: unknown command \"" << call.positional.value(0) << "\"; try --help\n";
-    return 2;
+    const QStringList positional = parser.positionalArguments();
+    const ToolCommand* command = findCommand(positional);
+    if (!command) {
+        err << "velnor-tool: unknown command \"" << positional.value(0) << "\"; try --help\n";
+        return 2;
+    }
+    std::optional<RefusedFolder> guard;
+    QString dir = ".";
+    if (command->readsGameDirectory || parser.isSet(dirOption)) {
+        dir = gameDirectory(parser, dirOption, guard, err);
+        if (dir.isEmpty())
+            return 1;
+    }
+    const Invocation call{dir, parser.isSet(jsonOption), positional, parser};
+    return command->run(call, out, err);
 }
 
 } // namespace velnor

@@ -27,8 +27,9 @@ struct ToolCommand {
     const char* synopsis; // the name and its arguments as --help lists them
     const char* help;     // what it does; a '\n' continues the text on the next help line
     CommandFunction run;
-    QStringList options; // the options it reads besides --dir and --json
-    bool takesArguments; // false: the name with arguments is no command at all
+    QStringList options;            // the options it reads besides --dir and --json
+    bool takesArguments;            // false: the name with arguments is no command at all
+    bool readsGameDirectory = true; // false: it reads only the files it is given
 };
 
 int listCars(const Invocation& call, QTextStream& out, QTextStream& err);

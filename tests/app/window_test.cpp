@@ -925,7 +925,7 @@ TEST(QuitSignalsTest, TheGameEndsOnSigtermAndSigint) {
         // The settings it writes when it closes go to the test's folder, not the user's.
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir.path()));
         game.setProcessEnvironment(environment);
-        game.start(QStringLiteral(VELNOR_GAME));
+        game.start(QStringLiteral(VELNOR_GAME), {"--dir", QString::fromStdString(dir.path())});
         ASSERT_TRUE(game.waitForStarted(10000));
         const qint64 pid = game.processId();
         // Ready once the process has a handler of its own for the signal (before that, the

@@ -1,6 +1,7 @@
 // The game and velnor-tool as a player starts them: their command lines, and the per-user game
 // directory made, filled and kept across starts. Each program runs as a child process with a
 // home folder of the test's own, on the display of the test (Xvfb).
+#include "app/directory_notice.h"
 #include "platform/atomic_file.h"
 #include "test_dir.h"
 
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
+#include <vector>
 
 namespace velnor {
 namespace {
@@ -299,6 +301,36 @@ TEST(CommandLineTest, AGivenDirectoryIsPlayedAsItIs) {
         EXPECT_FALSE(played.err.contains("velnor:")) << played.err.toStdString();
     }
     EXPECT_FALSE(fs::exists(dir.file("home/.local")));
+}
+
+// The box the game shows at the start names the directory and, where the game plays from the
+// installed data instead, that too; a directory without a problem shows no box.
+TEST(CommandLineTest, TheNoticeNamesThePaths) {
+    using Problem = GameDirectory::Problem;
+    struct Case {
+        GameDirectory directory;
+        std::vector<std::string> named; // every one of these in the text
+    };
+    const Case cases[] = {
+        {{"/usr/share/velnor", true, Problem::kCannotMake, "/home/a/.local/share/velnor",
+          "Not a directory"},
+         {"/home/a/.local/share/velnor", "/usr/share/velnor", "Not a directory", "保存されません"}},
+        {{"/home/a/.local/share/velnor", true, Problem::kCannotWrite, "/home/a/.local/share/velnor",
+          "Permission denied"},
+         {"/home/a/.local/share/velnor", "Permission denied", "保存されません"}},
+        {{"/home/a/game", true, Problem::kCannotWrite, "/home/a/game/title.bmp", "File too large"},
+         {"/home/a/game", "/home/a/game/title.bmp", "File too large"}},
+        {{"/usr/share/velnor", true, Problem::kNoUserDir, "", ""}, {"/usr/share/velnor"}},
+        {{"/home/a/.local/share/velnor", false, Problem::kNoInstalledData,
+          "/home/a/.local/share/velnor", ""},
+         {"/home/a/.local/share/velnor"}},
+    };
+    for (const Case& c : cases) {
+        const std::string text = directoryNotice(c.directory);
+        for (const std::string& named : c.named)
+            EXPECT_NE(text.find(named), std::string::npos) << text << " lacks " << named;
+    }
+    EXPECT_EQ(directoryNotice(GameDirectory{"/home/a/game", false, Problem::kNone, "", ""}), "");
 }
 
 } // namespace

@@ -18,6 +18,11 @@ set(VELNOR_MAINTAINER "Velnor maintainers <maintainers@users.noreply.c-seed-c8ea
 set(VELNOR_RELEASE_DATE 2026-12-07)
 set(VELNOR_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 12:00:00 +0000")
 
+# Folders made by the install are rwxr-xr-x whatever the umask (a group-writable folder in the
+# package is a packaging fault).
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 set(velnor_generated ${CMAKE_CURRENT_BINARY_DIR}/install)
 set(velnor_docdir ${CMAKE_INSTALL_DATADIR}/doc/velnor)
 

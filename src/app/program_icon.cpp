@@ -1,17 +1,15 @@
 #include "app/program_icon.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
 namespace velnor {
-namespace {
 
 // A red car seen from the side on a dark blue badge, laid out on a 32-unit grid and scaled.
-QPixmap iconPicture(int size) {
-    QPixmap picture(size, size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
+void paintProgramIcon(QPainter& painter, double size) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 32.0, size / 32.0);
 
@@ -44,15 +42,21 @@ QPixmap iconPicture(int size) {
         painter.setBrush(QColor(180, 180, 180));
         painter.drawEllipse(QPointF(x, 21), 1.3, 1.3);
     }
-    return picture;
+    painter.restore();
 }
 
-} // namespace
+QImage programIconImage(int size) {
+    QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    paintProgramIcon(painter, size);
+    return picture;
+}
 
 QIcon programIcon() {
     QIcon icon;
     for (const int size : {32, 16})
-        icon.addPixmap(iconPicture(size));
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
     return icon;
 }
 

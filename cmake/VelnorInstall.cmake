@@ -10,8 +10,9 @@ include(GNUInstallDirs)
 set(VELNOR_HOMEPAGE "https://velnor.example" CACHE STRING
     "The game's web page; its screenshots/ holds race.png and car-selection.png from docs/")
 set(VELNOR_LICENSE "LicenseRef-proprietary" CACHE STRING "The game's license, an SPDX expression")
-set(VELNOR_LICENSE_TEXT " All rights reserved: no license to copy, change or share Velnor has been\n granted yet."
-    CACHE STRING "The license's text in the package's copyright file (each line indented)")
+set(VELNOR_LICENSE_TEXT
+    " All rights reserved: no license to copy, change or share Velnor has been granted yet."
+    CACHE STRING "The license's text in the package's copyright file, one line, indented")
 set(VELNOR_MAINTAINER "Velnor maintainers <maintainers@users.noreply.c-seed-c8ea882f.example>"
     CACHE STRING "The package's maintainer: name <mail>")
 # The date of this version's release, fixed so that two builds of it give the same files.

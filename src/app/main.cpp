@@ -114,9 +114,7 @@ std::optional<int> answerWithoutDisplay(int argc, char* argv[]) {
 velnor::GameDirectory openGameDirectory(const Options& options) {
     if (!options.dir.isEmpty())
         return velnor::openGivenDirectory(options.dir.toStdString());
-    return velnor::openUserDirectory(
-        velnor::userGameDirectory(),
-        velnor::findInstalledData(velnor::executableDirectory(), VELNOR_SOURCE_DATA));
+    return velnor::openUserDirectory(velnor::userGameDirectory(), velnor::bundledData());
 }
 
 } // namespace
@@ -128,6 +126,8 @@ int main(int argc, char* argv[]) {
     velnor::useGameSurfaceFormat();
 
     QApplication app(argc, argv);
+    // The desktop entry's name: the display server (Wayland) matches the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(velnor::kDesktopId));
     Options options;
     if (const int status = readOptions(QCoreApplication::arguments(), options))
         return status;

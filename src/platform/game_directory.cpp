@@ -222,6 +222,11 @@ std::string findInstalledData(const std::string& executableDir, const std::strin
     return !fallback.empty() && isFolder(fallback) ? fallback : std::string();
 }
 
+std::string bundledData() {
+    const std::string program = executableDirectory();
+    return findInstalledData(program, program.empty() ? std::string() : program + "/share/velnor");
+}
+
 SeedResult seedGameDirectory(const std::string& bundled, const std::string& target) {
     Seeder seeder;
     seeder.bundledRoot = realPath(bundled);

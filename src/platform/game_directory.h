@@ -4,8 +4,9 @@
 
 namespace velnor {
 
-// The game's own version, as the version box and --version show it.
-inline constexpr const char* kGameVersion = "1.02";
+// The game's own version, as the version box and --version show it: the project's, which the
+// package, the metainfo and the manual pages carry too.
+inline constexpr const char* kGameVersion = VELNOR_VERSION;
 
 // The per-user game directory: $XDG_DATA_HOME/velnor, where an XDG_DATA_HOME that is unset, empty
 // or not absolute stands for $HOME/.local/share (the XDG base directory rules). Empty when
@@ -19,9 +20,13 @@ std::string userGameDirectory();
 std::string executableDirectory();
 
 // The game data that comes with an install: <bindir>/../share/velnor beside the program's folder,
-// so a moved install finds its own; else `fallback` (the source tree's data/ for a program that
-// was built and never installed) when that is a folder; else empty.
+// so a moved install finds its own; else `fallback` (for a program that was built and never
+// installed) when that is a folder; else empty.
 std::string findInstalledData(const std::string& executableDir, const std::string& fallback);
+// The game data of the running program: its install's, else its build tree's (the build links
+// <build>/share/velnor to the source tree's data/, so that no path of the source or build tree is
+// written into the programs, which may be installed and moved).
+std::string bundledData();
 
 // Adds to the folder `target` every regular file and folder of `bundled` that it lacks, and
 // nothing else: whatever already has a name in `target` (a file, a folder, a link, even a

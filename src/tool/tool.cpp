@@ -122,8 +122,7 @@ QString gameDirectory(const QCommandLineParser& parser, const QCommandLineOption
         err << "velnor-tool: " << dir << ": not a directory\n";
         return {};
     }
-    const GameDirectory directory = openUserDirectory(
-        userGameDirectory(), findInstalledData(executableDirectory(), VELNOR_SOURCE_DATA));
+    const GameDirectory directory = openUserDirectory(userGameDirectory(), bundledData());
     const std::string problem = describeForTerminal(directory);
     if (!problem.empty())
         err << "velnor-tool: " << QString::fromStdString(problem) << "\n";

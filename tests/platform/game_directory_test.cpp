@@ -122,6 +122,29 @@ TEST(GameDirectoryTest, TheFirstStartMakesTheDirectoryAndCopiesEverything) {
     EXPECT_GE(copied.size(), 7u); // cars, model, title, courses/ and its four courses
 }
 
+// The copies keep the bundled files' permission bits, with the owner's write added: an installed
+// file is often read-only, and the player's copy must be editable (0444 gives 0644, 0640 stays).
+TEST(GameDirectoryTest, TheCopiesKeepTheirModesAndThePlayerMayWriteThem) {
+    TempDir dir;
+    dir.write("bundled/Velnor.car", "[Car]\n");
+    dir.write("bundled/courses/a.rod", "#road\n");
+    ASSERT_EQ(chmod(dir.file("bundled/Velnor.car").c_str(), 0444), 0);
+    ASSERT_EQ(chmod(dir.file("bundled/courses/a.rod").c_str(), 0640), 0);
+    std::filesystem::create_directories(dir.file("mine"));
+    const SeedResult seeded = seedGameDirectory(dir.file("bundled"), dir.file("mine"));
+    ASSERT_TRUE(seeded.ok) << seeded.failed << ": " << seeded.reason;
+    EXPECT_EQ(seeded.copied, 2);
+    const struct {
+        const char* file;
+        mode_t mode;
+    } cases[] = {{"mine/Velnor.car", 0644}, {"mine/courses/a.rod", 0640}};
+    for (const auto& c : cases) {
+        struct stat info {};
+        ASSERT_EQ(stat(dir.file(c.file).c_str(), &info), 0) << c.file;
+        EXPECT_EQ(info.st_mode & 07777, c.mode) << c.file;
+    }
+}
+
 // A player's directory is theirs: a later start only adds what is missing.
 TEST(GameDirectoryTest, ALaterStartAddsWhatIsMissingAndChangesNothingElse) {
     TempDir home;

@@ -68,7 +68,8 @@ int Game::frameStep(std::uint32_t now) {
 void Game::testOnRoad() {
     const Vec3& at = course_.world.carPosition();
     const std::int32_t t = playerCar.raceTime();
-    if (!course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth())) {
+    offRoad_ = !course_.world.onRoad(at[0], at[1], playerModel_.bodyWidth());
+    if (offRoad_) {
         runLog_.recordPress(t, GhostLog::kOffRoad);
         if (playerCar.speed() > 2)
             playerCar.setSpeed(2);

@@ -41,6 +41,7 @@ int Game::chooseCourse(int index) {
 
 void Game::startRace(int clientWidth, int clientHeight) {
     gameState_ = GameState::kRacing;
+    offRoad_ = false;
     if (carCatalogue.loadModel(kModelFile, playerCar.spec().type()) != 0)
         events_.modelFileMissing(kModelFile);
     playerModel_ = carCatalogue.model();

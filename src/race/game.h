@@ -94,6 +94,8 @@ public:
 
     // The state of the race, written only by the operations above and the frame step.
     GameState gameState() const { return gameState_; }
+    // The player's car was off the road at the last racing pass's on-road test.
+    bool offRoad() const { return offRoad_; }
     int ghostEnabled() const { return ghostEnabled_; }
     int selectedCourse() const { return selectedCourse_; }
     int finishRank() const { return finishRank_; }
@@ -157,6 +159,7 @@ private:
     int selectedCourse_ = 0;      // catalogue index of the active course
     int finishRank_ = 0;          // place won by the last finished race, -1 none
     bool recordsWritten_ = false; // the last finish placed and the records file was written
+    bool offRoad_ = false;        // the last on-road test found the car off the road
 
     Vehicle ghostCar_;
     GhostLog runLog_;

@@ -6,14 +6,39 @@
 #include "platform/tick_clock.h"
 #include "race/autopilot.h"
 #include "race/game.h"
+#include "race/sound/race_sound_cues.h"
 
 #include <memory>
+#include <optional>
 
 namespace velnor {
 namespace {
 
-// Keeps what the window would show: here only whether the records file was written.
-class QuietEvents final : public RaceEvents {};
+// Shows nothing, as the window would show it; passes the lap line and the finish on to the
+// race's sounds when they are listened to.
+class QuietEvents final : public RaceEvents {
+public:
+    void hear(RaceSoundCues* sounds, const Game* game) {
+        sounds_ = sounds;
+        game_ = game;
+    }
+    void raceStarted() override {
+        if (sounds_)
+            sounds_->raceStarted();
+    }
+    void lapCompleted(const LapCounter& /*raceClock*/) override {
+        if (sounds_)
+            sounds_->lapCompleted(*game_);
+    }
+    void raceFinished(const LapCounter& /*raceClock*/, int /*finishRank*/) override {
+        if (sounds_)
+            sounds_->raceFinished(*game_);
+    }
+
+private:
+    RaceSoundCues* sounds_ = nullptr;
+    const Game* game_ = nullptr;
+};
 
 CarState stateOf(const Vehicle& car, const CarModel& model) {
     return {model.position()[0], model.position()[1], car.controls().heading(),
@@ -105,9 +130,9 @@ void noteKeyChanges(const KeyTable& keys, KeyTable& held, std::int32_t raceTime,
 class HeadlessLoop {
 public:
     HeadlessLoop(const RaceOptions& options, Game& game, ManualClock& passClock, RaceResult& result,
-                 std::vector<TracePoint>* trace)
+                 std::vector<TracePoint>* trace, RaceSoundCues* sounds)
         : options_(options), game_(game), passClock_(passClock), wall_(passClock.now()),
-          result_(result), trace_(trace),
+          result_(result), trace_(trace), sounds_(sounds),
           raceZero_(game.playerCar.startTick() + Vehicle::kStartHold) {
         pacer_.reset(passClock.now());
         keysCome();
@@ -192,6 +217,8 @@ private:
                            result_.keyChanges);
         }
         game_.runIdleWork(keys_);
+        if (sounds_)
+            sounds_->afterPass(game_);
         ++result_.passes;
         if (trace_) {
             const Vec3& at = game_.playerModel().position();
@@ -208,6 +235,7 @@ private:
     HandSteadyClock wall_;   // the wall, and the game's clock that a pause holds
     RaceResult& result_;
     std::vector<TracePoint>* trace_;
+    RaceSoundCues* sounds_; // null when nobody listens
     const std::uint32_t raceZero_; // the tick at which the start hold ends
     PassPacer pacer_;
     KeyTable keys_;
@@ -224,11 +252,16 @@ RaceResult runHeadlessRace(const RaceOptions& options, std::vector<TracePoint>* 
     ManualClock clock(options.startTick);
     QuietEvents events;
     auto game = std::make_unique<Game>(options.root, clock, events);
+    std::optional<RaceSoundCues> sounds;
+    if (options.sound) {
+        sounds.emplace(*options.sound);
+        events.hear(&*sounds, game.get());
+    }
     game->scanFiles();
     if (!start(*game, options, result))
         return result;
 
-    HeadlessLoop loop(options, *game, clock, result, trace);
+    HeadlessLoop loop(options, *game, clock, result, trace, sounds ? &*sounds : nullptr);
     if (!loop.race()) { // a course the autopilot cannot drive: say why
         result.error = Autopilot::troubleText(loop.autopilot().trouble());
         readOutcome(*game, result);

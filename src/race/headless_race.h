@@ -1,6 +1,7 @@
 #pragma once
 
 #include "race/input_script.h"
+#include "race/sound/sound_state.h"
 
 #include <cstdint>
 #include <optional>
@@ -43,6 +44,8 @@ struct RaceOptions {
     // only chosen, the keys, the autopilot and `ghost` do nothing, and nothing is saved. A
     // course without a ghost gives an error.
     bool watch = false;
+    // Where the race's sounds go, pass by pass, if anywhere; hearing the race changes nothing in it.
+    SoundSink* sound = nullptr;
 };
 
 // Where the car was at one pass, and the ghost beside it (where there is none: 0, 0).

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "race/sound/sound_state.h"
+
+#include <cstdint>
+
+namespace velnor {
+
+class Game;
+
+// The race's side of its sounds: fed by the game loop after every pass (and by the window's or
+// the headless race's RaceEvents at a lap and at the finish), it sends the cues on the pass where
+// the race shows them and publishes the engines' state. It decides nothing about the race and
+// changes nothing in it.
+class RaceSoundCues {
+public:
+    // Full pan this far to the side of the player's car, world units (10 m).
+    static constexpr float kPanDistance = 100.0f;
+    // The ghost at this distance is heard at half its gain, world units (30 m).
+    static constexpr float kHalfGainDistance = 300.0f;
+
+    explicit RaceSoundCues(SoundSink& sink) : sink_(sink) {}
+
+    // A new race (or watching) has started: the countdown and the road are heard afresh.
+    void raceStarted();
+    // After each pass of the game loop: the countdown's beeps on the passes where its count
+    // changes, the rumble on leaving and regaining the road, and the engines' state.
+    void afterPass(const Game& game);
+    // From RaceEvents::lapCompleted and RaceEvents::raceFinished, on their pass.
+    void lapCompleted(const Game& game);
+    void raceFinished(const Game& game);
+
+    // Where the ghost is heard from: -1 (left) to 1 (right) of a car at (`x`, `y`) heading
+    // `heading` degrees (0 along +x, 90 along +y), for a ghost at (`ghostX`, `ghostY`).
+    static float panOf(float x, float y, float heading, float ghostX, float ghostY);
+
+private:
+    static std::int32_t timeOfPass(const Game& game);
+
+    SoundSink& sink_;
+    int count_ = -1;      // the countdown as the last pass showed it
+    bool offRoad_ = false; // as the last pass left the car
+};
+
+} // namespace velnor

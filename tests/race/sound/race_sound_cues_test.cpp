@@ -1,0 +1,146 @@
+// The race's sounds from a whole headless race: the countdown's beeps on the passes where the
+// panel's count changes, a chime at each lap line, the finish, the rumble on leaving the road; the
+// race itself the same whether it is heard or not. And where the ghost is heard from.
+#include "race/headless_race.h"
+#include "race/sound/race_sound_cues.h"
+#include "test_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <numeric>
+
+namespace velnor {
+namespace {
+
+// Writes down what the race sends: the cues with their race times, and how many states.
+class RecordingSink final : public SoundSink {
+public:
+    struct Heard {
+        Cue cue;
+        std::int32_t time;
+    };
+    void publish(const SoundState& state) override {
+        ++states;
+        maxRpm = std::max(maxRpm, state.playerRpm);
+    }
+    void cue(Cue cue, std::int32_t time) override { cues.push_back({cue, time}); }
+
+    std::vector<std::int32_t> timesOf(Cue cue) const {
+        std::vector<std::int32_t> times;
+        for (const Heard& h : cues)
+            if (h.cue == cue)
+                times.push_back(h.time);
+        return times;
+    }
+
+    std::vector<Heard> cues;
+    long states = 0;
+    float maxRpm = 0;
+};
+
+class RaceSoundCuesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(VELNOR_FIXTURES "/race", dir.path(),
+                              std::filesystem::copy_options::recursive);
+    }
+    RaceOptions race(const char* course) const {
+        RaceOptions options;
+        options.root = dir.path();
+        options.car = "Tester";
+        options.course = course;
+        return options;
+    }
+    test::TempDir dir;
+};
+
+void expectSameRace(const RaceResult& a, const RaceResult& b) {
+    EXPECT_EQ(a.finished, b.finished);
+    EXPECT_EQ(a.laps, b.laps);
+    EXPECT_EQ(a.totalTime, b.totalTime);
+    EXPECT_EQ(a.passes, b.passes);
+    EXPECT_EQ(a.raceTime, b.raceTime);
+    EXPECT_EQ(a.car.x, b.car.x);
+    EXPECT_EQ(a.car.y, b.car.y);
+    EXPECT_EQ(a.car.speed, b.car.speed);
+    EXPECT_EQ(a.offRoad, b.offRoad);
+    EXPECT_EQ(a.keyChanges.size(), b.keyChanges.size());
+}
+
+// The autopilot's race on the oval, heard and not. The clock starts at tick 1000 and a pass runs
+// every millisecond: the first pass (race time -2999) shows "3", "2" comes at -2000, "1" at -1000
+// and "GO!" at 0. A lap's chime falls on the pass of its line, at the sum of the laps so far; the
+// finish at the total.
+TEST_F(RaceSoundCuesTest, AWholeRaceSoundsItsCuesOnTheirPasses) {
+    RaceOptions options = race("Oval");
+    options.autopilot = true;
+    const RaceResult silent = runHeadlessRace(options);
+    RecordingSink sink;
+    options.sound = &sink;
+    const RaceResult heard = runHeadlessRace(options);
+    ASSERT_TRUE(heard.finished) << heard.error;
+    expectSameRace(heard, silent);
+
+    EXPECT_EQ(sink.timesOf(Cue::kCountBeep), (std::vector<std::int32_t>{-2999, -2000, -1000}));
+    EXPECT_EQ(sink.timesOf(Cue::kGoBeep), std::vector<std::int32_t>{0});
+    ASSERT_GE(heard.laps.size(), 2u);
+    std::vector<std::int32_t> lines(heard.laps.size());
+    std::partial_sum(heard.laps.begin(), heard.laps.end(), lines.begin());
+    EXPECT_EQ(sink.timesOf(Cue::kFinish), std::vector<std::int32_t>{heard.totalTime});
+    EXPECT_EQ(lines.back(), heard.totalTime);
+    lines.pop_back(); // the last line is the finish's
+    EXPECT_EQ(sink.timesOf(Cue::kLapChime), lines);
+    EXPECT_EQ(static_cast<int>(sink.timesOf(Cue::kOffRoad).size()), heard.offRoad);
+    // The state after every pass, the engine heard revving.
+    EXPECT_EQ(sink.states, heard.passes);
+    EXPECT_GT(sink.maxRpm, 3000.0f);
+}
+
+// On the strip (see the headless race's tests) the car runs off the road's end once and stays
+// off: one rumble, starting on the pass the race counts it, past the end; nothing else changes.
+TEST_F(RaceSoundCuesTest, LeavingTheRoadStartsTheRumble) {
+    dir.write("strip.rod", "[Strip]\n#road\np000=-10 -6 0\np001=100 -6 0\np002=100 6 0\n"
+                           "p003=-10 6 0\nt00=3\ngd=1 0 0\ngl0=50 -6 0\ngl1=50 6 0\n");
+    RaceOptions options = race("Strip");
+    options.inputs = parseInputScript("-3000 X down\n");
+    options.untilMs = 30000;
+    std::vector<TracePoint> quietTrace, trace;
+    const RaceResult silent = runHeadlessRace(options, &quietTrace);
+    RecordingSink sink;
+    options.sound = &sink;
+    const RaceResult heard = runHeadlessRace(options, &trace);
+    ASSERT_TRUE(heard.error.empty()) << heard.error;
+    expectSameRace(heard, silent);
+    ASSERT_EQ(heard.offRoad, 1);
+    const std::vector<std::int32_t> off = sink.timesOf(Cue::kOffRoad);
+    ASSERT_EQ(off.size(), 1u);
+    EXPECT_TRUE(sink.timesOf(Cue::kBackOnRoad).empty());
+    // After n passes the race time is n - 3000: the pass at time t is trace[t + 2999].
+    const std::size_t pass = static_cast<std::size_t>(off[0] + 2999);
+    ASSERT_LT(pass, trace.size());
+    EXPECT_GT(trace[pass].x, 1000.0f);             // past the road's end
+    EXPECT_GT(trace[pass - 1].speed, trace[pass].speed); // the crawl begins on this pass
+    EXPECT_GT(trace[pass - 1].speed, 2.0);
+}
+
+// The ghost's side by the player's heading (0 degrees along +x, 90 along +y, z up): 10 m or more
+// to the right is fully right, to the left fully left, ahead or behind in the middle.
+TEST(RaceSoundPanTest, TheGhostIsPannedByItsSide) {
+    struct Case {
+        float heading;
+        float gx, gy;
+        float pan;
+    };
+    const Case cases[] = {
+        {0, 0, -100, 1},   {0, 0, 100, -1},  {0, 0, -50, 0.5f}, {0, 300, 0, 0},
+        {0, -300, 0, 0},   {90, 100, 0, 1},  {90, -40, 0, -0.4f}, {180, 0, 100, 1},
+        {270, -500, 0, 1}, {0, 0, -1000, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(RaceSoundCues::panOf(0, 0, c.heading, c.gx, c.gy), c.pan, 1e-4)
+            << c.heading << " " << c.gx << " " << c.gy;
+    EXPECT_NEAR(RaceSoundCues::panOf(500, 200, 90, 530, 900), 0.3f, 1e-4); // not at the origin
+}
+
+} // namespace
+} // namespace velnor

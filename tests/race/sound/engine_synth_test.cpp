@@ -140,6 +140,61 @@ TEST(EngineSynthTest, TheAcceleratorMakesItLouderAndHarsher) {
     EXPECT_GT(fullHarmonic, 2.0 * restHarmonic);
 }
 
+// Off the road a rumble is heard: noise so low that each sample nearly repeats the one before
+// (white noise would not), coming and going without a click; the rumble alone is the render with
+// it less the render without it.
+TEST(EngineSynthTest, OffTheRoadARumbleComesAndGoes) {
+    EngineSynth with(48000), without(48000);
+    std::vector<double> rumble;
+    for (int b = 0; b < 300; ++b) { // on 1 s, off 1 s, on 1 s in 480-frame buffers
+        SoundState state = engineAt(2000, 0.3f);
+        const auto quiet = renderBuffers(without, state, 1, 480);
+        state.offRoad = (b / 100) % 2 == 0 ? 1u : 0u;
+        const auto heard = renderBuffers(with, state, 1, 480);
+        for (std::size_t i = 0; i < heard.size(); i += 2)
+            rumble.push_back(static_cast<double>(heard[i]) - quiet[i]);
+    }
+    const std::vector<double> steady(rumble.begin() + 24000, rumble.begin() + 48000);
+    double lagged = 0;
+    for (std::size_t i = 1; i < steady.size(); ++i)
+        lagged += steady[i] * steady[i - 1];
+    EXPECT_GT(energy(steady) / static_cast<double>(steady.size()), 1e-4); // heard
+    EXPECT_GT(lagged / energy(steady), 0.99);
+    const std::vector<double> off(rumble.begin() + 48000 + 14400, rumble.begin() + 96000);
+    EXPECT_LT(energy(off), 1e-6 * energy(steady)); // gone
+    EXPECT_LE(largestStep(rumble), 1.5 * largestStep(steady));
+}
+
+// A cue alone (the render with it less the render without): its pitch in its first 0.15 s, and
+// whether anything of it is left after 1.2 s.
+std::pair<double, double> cueAlone(Cue cue) {
+    EngineSynth with(8000), without(8000);
+    with.play(cue);
+    const SoundState state = engineAt(1500, 0);
+    const auto a = renderBuffers(with, state, 150, 80);
+    const auto b = renderBuffers(without, state, 150, 80);
+    std::vector<double> alone;
+    for (std::size_t i = 0; i < a.size(); i += 2)
+        alone.push_back(static_cast<double>(a[i]) - b[i]);
+    const std::vector<double> start(alone.begin(), alone.begin() + 1200);
+    const std::vector<double> after(alone.begin() + 9600, alone.end());
+    return {test::strongestFrequency(start, 8000, 300, 3000, 5), energy(after)};
+}
+
+// The count's beep, the higher GO, the lap's chime and the finish's: each heard, each ended within
+// a second and a fifth, GO above the count, the chime and the finish not the count's.
+TEST(EngineSynthTest, TheCuesAreShortAndTellApart) {
+    const auto [count, countLeft] = cueAlone(Cue::kCountBeep);
+    const auto [go, goLeft] = cueAlone(Cue::kGoBeep);
+    const auto [lap, lapLeft] = cueAlone(Cue::kLapChime);
+    const auto [finish, finishLeft] = cueAlone(Cue::kFinish);
+    EXPECT_GT(go, 1.5 * count);
+    EXPECT_GT(std::abs(lap - count), 50.0);
+    EXPECT_GT(std::abs(finish - lap), 50.0);
+    for (const double left : {countLeft, goLeft, lapLeft, finishLeft})
+        EXPECT_LT(left, 1e-9);
+}
+
 bool silent(const std::vector<float>& x) {
     return std::all_of(x.begin(), x.end(), [](float v) { return v == 0.0f; });
 }
@@ -195,9 +250,12 @@ TEST(EngineSynthTest, AHoldKeepsThePlace) {
     paused.setHeld(true);
     EXPECT_TRUE(silent(renderBuffers(paused, state, 7, 300)));
     paused.setHeld(false);
+    // The fade-in: the straight run's buffer scaled by a ramp from 1/300 to 1.
     const auto fadeIn = renderBuffers(paused, state, 1, 300);
+    const auto same = renderBuffers(straight, state, 1, 300);
     EXPECT_FALSE(silent(fadeIn));
-    renderBuffers(straight, state, 1, 300);
+    for (std::size_t i = 0; i < fadeIn.size(); ++i)
+        ASSERT_NEAR(fadeIn[i], same[i] * static_cast<float>(i / 2 + 1) / 300.0f, 1e-6) << i;
     EXPECT_EQ(renderBuffers(paused, state, 5, 300), renderBuffers(straight, state, 5, 300));
 }
 

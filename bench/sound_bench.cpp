@@ -36,7 +36,7 @@ void BM_RenderOneSecondOfSound(benchmark::State& bench) {
         }
         benchmark::ClobberMemory();
     }
-    bench.SetLabel("per second of sound; x100 = % of a core");
+    bench.SetLabel("per second of sound (ms / 10 = % of a core)");
 }
 BENCHMARK(BM_RenderOneSecondOfSound)->Unit(benchmark::kMillisecond);
 

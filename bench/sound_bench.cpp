@@ -21,6 +21,7 @@ void BM_RenderOneSecondOfSound(benchmark::State& bench) {
         for (std::size_t done = 0; done < kRate; done += kFrames) {
             SoundState state;
             rpm = rpm >= 7900 ? 1000 : rpm + 40;
+            state.playerGain = 1;
             state.playerRpm = rpm;
             state.playerThrottle = 1;
             state.ghostRpm = 8000 - rpm * 0.5f;

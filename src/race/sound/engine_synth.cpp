@@ -46,6 +46,13 @@ void EngineSynth::play(Cue cue) {
 }
 
 void EngineSynth::render(SoundHandOver& handOver, float* out, std::size_t frames) {
+    setVolume(handOver.volume());
+    setMuted(handOver.muted());
+    setHeld(handOver.held());
+    if (held_) { // the cues wait in the ring, the state where it is
+        render(last_, out, frames);
+        return;
+    }
     handOver.read(last_); // a state being written keeps the last one read
     Cue cue{};
     while (handOver.takeCue(cue))
@@ -60,8 +67,10 @@ void EngineSynth::render(const SoundState& state, float* out, std::size_t frames
         return;
     }
     constexpr float kCentre = 0.70710678f;
+    const float playerGain =
+        std::isfinite(state.playerGain) ? std::clamp(state.playerGain, 0.0f, 1.0f) : 0.0f;
     renderEngine(player_, state.playerRpm, state.playerThrottle, state.limitRpm,
-                 kPlayerLoudness, kCentre, kCentre, out, frames);
+                 kPlayerLoudness * playerGain, kCentre, kCentre, out, frames);
     const float pan = std::isfinite(state.ghostPan) ? std::clamp(state.ghostPan, -1.0f, 1.0f) : 0;
     const double angle = (pan + 1.0) * kTwoPi / 8.0; // constant power: cos^2 + sin^2 = 1
     const float ghostGain = std::isfinite(state.ghostGain)

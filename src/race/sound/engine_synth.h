@@ -32,7 +32,8 @@ public:
     void play(Cue cue);
     // `frames` stereo frames for `state` into `out` (2 * frames floats).
     void render(const SoundState& state, float* out, std::size_t frames);
-    // The same from the hand-over: its latest state (or the last one read) and its new cues.
+    // The same from the hand-over: its controls, its latest state (or the last one read) and its
+    // new cues (left in the ring while held).
     void render(SoundHandOver& handOver, float* out, std::size_t frames);
 
     int sampleRate() const { return sampleRate_; }

@@ -36,8 +36,13 @@ float RaceSoundCues::panOf(float x, float y, float heading, float ghostX, float 
 }
 
 void RaceSoundCues::afterPass(const Game& game) {
-    if (game.gameState() == GameState::kTitle)
+    if (game.gameState() == GameState::kTitle) {
+        if (count_ != kAtTitle) // the race stopped: the engines fall silent, the rumble ends
+            sink_.publish(SoundState{});
+        count_ = kAtTitle;
+        offRoad_ = false;
         return;
+    }
     const std::int32_t t = timeOfPass(game);
     const int count = game.playerCar.countdown(game.now());
     if (count != count_ && count >= 0 && count <= 3)
@@ -49,6 +54,7 @@ void RaceSoundCues::afterPass(const Game& game) {
     }
 
     SoundState state;
+    state.playerGain = 1;
     state.playerRpm = static_cast<float>(game.playerCar.engineSpeed());
     state.playerThrottle = throttleOf(game.playerCar);
     state.limitRpm = static_cast<float>(Vehicle::kRevLimit);

@@ -36,6 +36,7 @@ public:
 
 private:
     static std::int32_t timeOfPass(const Game& game);
+    static constexpr int kAtTitle = -2; // `count_` after a pass at the title
 
     SoundSink& sink_;
     int count_ = -1;      // the countdown as the last pass showed it

@@ -40,6 +40,15 @@ public:
 
     std::uint32_t droppedCues() const { return dropped_.load(std::memory_order_relaxed); }
 
+    // The player's controls, set from any thread and taken by the synthesiser at its next buffer
+    // (each on its own: relaxed is enough). Volume 0 to 1; mute; held while the race is paused.
+    void setVolume(float volume) { volume_.store(volume, std::memory_order_relaxed); }
+    void setMuted(bool muted) { muted_.store(muted, std::memory_order_relaxed); }
+    void setHeld(bool held) { held_.store(held, std::memory_order_relaxed); }
+    float volume() const { return volume_.load(std::memory_order_relaxed); }
+    bool muted() const { return muted_.load(std::memory_order_relaxed); }
+    bool held() const { return held_.load(std::memory_order_relaxed); }
+
 private:
     static constexpr std::size_t kWords = sizeof(SoundState) / sizeof(std::uint32_t);
     static_assert(sizeof(SoundState) % sizeof(std::uint32_t) == 0, "the state is whole words");
@@ -51,6 +60,9 @@ private:
     alignas(64) std::atomic<std::uint32_t> head_{0}; // next slot the producer writes
     alignas(64) std::atomic<std::uint32_t> tail_{0}; // next slot the consumer reads
     std::atomic<std::uint32_t> dropped_{0};
+    std::atomic<float> volume_{1.0f};
+    std::atomic<bool> muted_{false};
+    std::atomic<bool> held_{false};
 };
 
 } // namespace velnor

@@ -8,6 +8,7 @@ namespace velnor {
 // after every pass and read by the audio thread at every buffer. Plain numbers only, so that it
 // can be copied word by word through the hand-over.
 struct SoundState {
+    float playerGain = 0;     // 1 while a race (or a watching) is on, 0 at the title: no engine
     float playerRpm = 0;      // engine speed, rpm
     float playerThrottle = 0; // accelerator above its rest, 0 (rest) to 1 (the gear's limit)
     float ghostRpm = 0;       // the ghost's engine speed, rpm

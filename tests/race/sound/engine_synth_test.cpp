@@ -15,6 +15,7 @@ using test::renderBuffers;
 
 SoundState engineAt(float rpm, float throttle) {
     SoundState state;
+    state.playerGain = 1;
     state.playerRpm = rpm;
     state.playerThrottle = throttle;
     return state;

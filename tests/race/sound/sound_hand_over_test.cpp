@@ -3,6 +3,7 @@
 #include "race/sound/engine_synth.h"
 #include "race/sound/sound_hand_over.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ namespace {
 SoundState stateNumber(std::uint32_t n) {
     SoundState s;
     const float f = static_cast<float>(n);
+    s.playerGain = f + 4;
     s.playerRpm = f;
     s.playerThrottle = f * 0.5f;
     s.ghostRpm = f + 1;
@@ -120,6 +122,41 @@ TEST(SoundHandOverTest, TheSynthesiserPlaysTheCuesHandedOver) {
     EXPECT_NE(x, y);
     Cue cue{};
     EXPECT_FALSE(beeping.takeCue(cue));
+}
+
+// The player's controls reach the synthesiser through the hand-over: zero volume and mute are
+// silence; held is silence that leaves the cues waiting in the ring until the hold ends.
+TEST(SoundHandOverTest, TheControlsGoThroughTheHandOver) {
+    struct Case {
+        const char* name;
+        float volume;
+        bool muted;
+        bool held;
+        bool silent;
+        bool cueWaits;
+    };
+    const Case cases[] = {{"heard", 1, false, false, false, false},
+                          {"zero volume", 0, false, false, true, false},
+                          {"muted", 0.5f, true, false, true, false},
+                          {"held", 1, false, true, true, true}};
+    for (const Case& c : cases) {
+        SoundHandOver handOver;
+        SoundState state;
+        state.playerGain = 1;
+        state.playerRpm = 3000;
+        handOver.publish(state);
+        handOver.setVolume(c.volume);
+        handOver.setMuted(c.muted);
+        handOver.setHeld(c.held);
+        handOver.cue(Cue::kLapChime, 0);
+        EngineSynth synth(48000);
+        std::vector<float> out(2 * 256);
+        synth.render(handOver, out.data(), 256);
+        const bool silent = std::all_of(out.begin(), out.end(), [](float v) { return v == 0; });
+        EXPECT_EQ(silent, c.silent) << c.name;
+        Cue cue{};
+        EXPECT_EQ(handOver.takeCue(cue), c.cueWaits) << c.name;
+    }
 }
 
 } // namespace

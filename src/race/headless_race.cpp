@@ -235,7 +235,7 @@ private:
     HandSteadyClock wall_;   // the wall, and the game's clock that a pause holds
     RaceResult& result_;
     std::vector<TracePoint>* trace_;
-    RaceSoundCues* sounds_; // null when nobody listens
+    RaceSoundCues* sounds_;        // null when nobody listens
     const std::uint32_t raceZero_; // the tick at which the start hold ends
     PassPacer pacer_;
     KeyTable keys_;

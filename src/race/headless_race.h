@@ -44,7 +44,8 @@ struct RaceOptions {
     // only chosen, the keys, the autopilot and `ghost` do nothing, and nothing is saved. A
     // course without a ghost gives an error.
     bool watch = false;
-    // Where the race's sounds go, pass by pass, if anywhere; hearing the race changes nothing in it.
+    // Where the race's sounds go, pass by pass, if anywhere; hearing the race changes nothing in
+    // it.
     SoundSink* sound = nullptr;
 };
 

@@ -20,7 +20,9 @@ constexpr float kLimiterCut = 0.08f;
 constexpr float kGateSmoothing = 0.002f; // s
 
 // Firing frequency of a four-stroke four-cylinder engine: two firings per turn, Hz.
-float firingFrequency(float rpm) { return std::max(rpm, EngineSynth::kIdleRpm) / 60.0f * 2.0f; }
+float firingFrequency(float rpm) {
+    return std::max(rpm, EngineSynth::kIdleRpm) / 60.0f * 2.0f;
+}
 
 } // namespace
 
@@ -109,14 +111,16 @@ void EngineSynth::renderEngine(Engine& engine, float rpm, float throttle, float 
     const float dl = (level - engine.level) / n;
     const float dh = (harshness - engine.harshness) / n;
     const double dt = 1.0 / sampleRate_;
-    const float gateCoefficient = 1.0f - std::exp(-1.0f / (kGateSmoothing * static_cast<float>(sampleRate_)));
+    const float gateCoefficient =
+        1.0f - std::exp(-1.0f / (kGateSmoothing * static_cast<float>(sampleRate_)));
     for (std::size_t i = 0; i < frames; ++i) {
         const float k = static_cast<float>(i + 1);
         const float f = engine.frequency + df * k;
         const float h = engine.harshness + dh * k;
         float gateTarget = 1.0f;
         if (limiting) {
-            gateTarget = std::fmod(engine.limiterTime, kLimiterPeriod) < kLimiterOn ? 1 : kLimiterCut;
+            gateTarget =
+                std::fmod(engine.limiterTime, kLimiterPeriod) < kLimiterOn ? 1 : kLimiterCut;
             engine.limiterTime += dt;
         }
         engine.gate += (gateTarget - engine.gate) * gateCoefficient;

@@ -40,11 +40,11 @@ public:
 
 private:
     struct Engine {
-        double phase = 0;    // cycles, 0..1
-        float frequency = 0; // Hz, as the last buffer ended
-        float level = 0;     // amplitude, as the last buffer ended
-        float harshness = 0; // each harmonic's amplitude over the one below
-        float gate = 1;      // the rev limiter's cut, smoothed
+        double phase = 0;       // cycles, 0..1
+        float frequency = 0;    // Hz, as the last buffer ended
+        float level = 0;        // amplitude, as the last buffer ended
+        float harshness = 0;    // each harmonic's amplitude over the one below
+        float gate = 1;         // the rev limiter's cut, smoothed
         double limiterTime = 0; // s spent at the limit (the cut's rhythm)
     };
     struct CueVoice {

@@ -12,7 +12,9 @@ constexpr float kRumbleLoudness = 0.5f;
 constexpr float kRumbleSmoothing = 0.03f; // s the rumble takes to come and go
 constexpr float kRumbleCutoff = 90.0f;    // Hz, each of its two low-pass stages
 
-float tone(double hz, double t) { return static_cast<float>(std::sin(kTwoPi * hz * t)); }
+float tone(double hz, double t) {
+    return static_cast<float>(std::sin(kTwoPi * hz * t));
+}
 
 // 1 rising over the first 5 ms, falling to 0 over the last `release` s of `length` s; 0 after.
 float shape(double t, double length, double release) {

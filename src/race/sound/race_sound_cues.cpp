@@ -14,7 +14,8 @@ float throttleOf(const Vehicle& car) {
     const double range = c.acceleratorLimit(c.gearIndex()) - c.acceleratorRest();
     if (!(range > 0))
         return 0;
-    return static_cast<float>(std::clamp((c.accelerator() - c.acceleratorRest()) / range, 0.0, 1.0));
+    return static_cast<float>(
+        std::clamp((c.accelerator() - c.acceleratorRest()) / range, 0.0, 1.0));
 }
 
 } // namespace
@@ -75,8 +76,12 @@ void RaceSoundCues::afterPass(const Game& game) {
     sink_.publish(state);
 }
 
-void RaceSoundCues::lapCompleted(const Game& game) { sink_.cue(Cue::kLapChime, timeOfPass(game)); }
+void RaceSoundCues::lapCompleted(const Game& game) {
+    sink_.cue(Cue::kLapChime, timeOfPass(game));
+}
 
-void RaceSoundCues::raceFinished(const Game& game) { sink_.cue(Cue::kFinish, timeOfPass(game)); }
+void RaceSoundCues::raceFinished(const Game& game) {
+    sink_.cue(Cue::kFinish, timeOfPass(game));
+}
 
 } // namespace velnor

@@ -39,7 +39,7 @@ private:
     static constexpr int kAtTitle = -2; // `count_` after a pass at the title
 
     SoundSink& sink_;
-    int count_ = -1;      // the countdown as the last pass showed it
+    int count_ = -1;       // the countdown as the last pass showed it
     bool offRoad_ = false; // as the last pass left the car
 };
 

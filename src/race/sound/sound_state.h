@@ -8,14 +8,14 @@ namespace velnor {
 // after every pass and read by the audio thread at every buffer. Plain numbers only, so that it
 // can be copied word by word through the hand-over.
 struct SoundState {
-    float playerGain = 0;     // 1 while a race (or a watching) is on, 0 at the title: no engine
-    float playerRpm = 0;      // engine speed, rpm
-    float playerThrottle = 0; // accelerator above its rest, 0 (rest) to 1 (the gear's limit)
-    float ghostRpm = 0;       // the ghost's engine speed, rpm
-    float ghostThrottle = 0;  // 0 to 1
-    float ghostPan = 0;       // -1 (left) to 1 (right), from its place beside the camera
-    float ghostGain = 0;      // 0 (not heard, or no ghost) to 1 (beside the player)
-    float limitRpm = 8000;    // the engine's rev limit: at or above it the limiter cuts in
+    float playerGain = 0;      // 1 while a race (or a watching) is on, 0 at the title: no engine
+    float playerRpm = 0;       // engine speed, rpm
+    float playerThrottle = 0;  // accelerator above its rest, 0 (rest) to 1 (the gear's limit)
+    float ghostRpm = 0;        // the ghost's engine speed, rpm
+    float ghostThrottle = 0;   // 0 to 1
+    float ghostPan = 0;        // -1 (left) to 1 (right), from its place beside the camera
+    float ghostGain = 0;       // 0 (not heard, or no ghost) to 1 (beside the player)
+    float limitRpm = 8000;     // the engine's rev limit: at or above it the limiter cuts in
     std::uint32_t offRoad = 0; // 1 while the player's car is off the road (the rumble)
 };
 

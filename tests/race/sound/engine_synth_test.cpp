@@ -45,7 +45,7 @@ TEST(EngineSynthTest, TheEngineSoundsAtItsFiringFrequency) {
         std::size_t frames;
         double hz;
     };
-    const Case cases[] = {{1000, 0, 8000, 100, 33.333}, {3000, 0.5f, 8000, 80, 100.0},
+    const Case cases[] = {{1000, 0, 8000, 100, 33.333},  {3000, 0.5f, 8000, 80, 100.0},
                           {7000, 1, 8000, 128, 233.333}, {1000, 1, 48000, 512, 33.333},
                           {3000, 1, 48000, 480, 100.0},  {7000, 0, 48000, 256, 233.333}};
     for (const Case& c : cases) {
@@ -53,7 +53,8 @@ TEST(EngineSynthTest, TheEngineSoundsAtItsFiringFrequency) {
         const std::size_t buffers = static_cast<std::size_t>(c.rate) / c.frames;
         const auto out = renderBuffers(synth, engineAt(c.rpm, c.throttle), buffers, c.frames);
         const std::size_t step = c.rate == 48000 ? 6 : 1;
-        const double hz = fundamentalOf(channel(out, 0, 0, step), c.rate / static_cast<double>(step));
+        const double hz =
+            fundamentalOf(channel(out, 0, 0, step), c.rate / static_cast<double>(step));
         EXPECT_NEAR(hz, c.hz, c.hz * 0.02) << c.rpm << " rpm at " << c.rate << " Hz";
     }
 }
@@ -235,6 +236,9 @@ TEST(EngineSynthTest, SilenceIsExact) {
     fresh.setVolume(0);
     fresh.play(Cue::kGoBeep);
     EXPECT_TRUE(silent(renderBuffers(fresh, state, 8, 256)));
+    // At the title (no race: no engine, no ghost, no rumble) the engines are not heard idling.
+    EngineSynth title(48000);
+    EXPECT_TRUE(silent(renderBuffers(title, SoundState{}, 8, 256)));
 }
 
 // After a hold the engines and a chime go on where they were: once the fade-in buffer is over,
@@ -268,8 +272,8 @@ TEST(EngineSynthTest, TheGhostIsHeardFromItsSide) {
         float pan;
         double leftShare;
     };
-    const Case cases[] = {{-1, 1.0}, {-0.5f, 0.853553}, {0, 0.5}, {0.5f, 0.146447}, {1, 0.0},
-                          {3, 0.0}};
+    const Case cases[] = {{-1, 1.0},        {-0.5f, 0.853553}, {0, 0.5},
+                          {0.5f, 0.146447}, {1, 0.0},          {3, 0.0}};
     double firstTotal = 0;
     for (const Case& c : cases) {
         SoundState with = engineAt(3000, 0.5f);

@@ -118,7 +118,7 @@ TEST_F(RaceSoundCuesTest, LeavingTheRoadStartsTheRumble) {
     // After n passes the race time is n - 3000: the pass at time t is trace[t + 2999].
     const std::size_t pass = static_cast<std::size_t>(off[0] + 2999);
     ASSERT_LT(pass, trace.size());
-    EXPECT_GT(trace[pass].x, 1000.0f);             // past the road's end
+    EXPECT_GT(trace[pass].x, 1000.0f);                   // past the road's end
     EXPECT_GT(trace[pass - 1].speed, trace[pass].speed); // the crawl begins on this pass
     EXPECT_GT(trace[pass - 1].speed, 2.0);
 }
@@ -132,7 +132,7 @@ TEST(RaceSoundPanTest, TheGhostIsPannedByItsSide) {
         float pan;
     };
     const Case cases[] = {
-        {0, 0, -100, 1},   {0, 0, 100, -1},  {0, 0, -50, 0.5f}, {0, 300, 0, 0},
+        {0, 0, -100, 1},   {0, 0, 100, -1},  {0, 0, -50, 0.5f},   {0, 300, 0, 0},
         {0, -300, 0, 0},   {90, 100, 0, 1},  {90, -40, 0, -0.4f}, {180, 0, 100, 1},
         {270, -500, 0, 1}, {0, 0, -1000, 1},
     };

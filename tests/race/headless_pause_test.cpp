@@ -5,6 +5,7 @@
 // it. The race fixtures: the test car on the oval, "GO!" 3000 ms after the start at tick 1000.
 #include "platform/key_state.h"
 #include "race/headless_race.h"
+#include "race/same_race.h"
 #include "test_dir.h"
 
 #include <filesystem>
@@ -41,14 +42,7 @@ protected:
     test::TempDir dir;
 };
 
-void expectSameCar(const CarState& got, const CarState& want) {
-    EXPECT_EQ(got.x, want.x);
-    EXPECT_EQ(got.y, want.y);
-    EXPECT_EQ(got.heading, want.heading);
-    EXPECT_EQ(got.speed, want.speed);
-    EXPECT_EQ(got.distance, want.distance);
-    EXPECT_EQ(got.gear, want.gear);
-}
+using test::expectSameCar;
 
 // The autopilot's keys of a whole race, raced as a script with and without pauses. Each pause
 // begins a millisecond before a key change of the script, so that a pause whose held time

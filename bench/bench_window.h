@@ -32,6 +32,7 @@ public:
     void close() override {}
     void pause() override {}
     void resume() override {}
+    void setVolume(float) override {}
 };
 
 class Yes final : public MessageBoxes {

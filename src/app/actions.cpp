@@ -47,6 +47,7 @@ Bindings Bindings::standard() {
     set(Action::kSaveGhost, Qt::Key_S, pad::kX);
     set(Action::kRestart, Qt::Key_R, pad::kBack);
     set(Action::kPause, Qt::Key_P, pad::kStart);
+    set(Action::kMute, Qt::Key_M, -1);
     return b;
 }
 

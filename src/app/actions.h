@@ -21,6 +21,7 @@ enum class Action : int {
     kSaveGhost,    // save the run as the course's ghost (finished, standing)
     kRestart,      // the same race again
     kPause,        // pause or resume the race
+    kMute,         // silence the music and the sounds, or hear them again (any state)
     kCount
 };
 

@@ -24,6 +24,7 @@ constexpr std::array<ActionNames, kActionCount> kActions = {{
     {"saveghost", "ゴーストカーの保存"},
     {"restart", "やり直し"},
     {"pause", "一時停止"},
+    {"mute", "消音"},
 }};
 
 struct PadButtonNames {

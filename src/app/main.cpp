@@ -7,6 +7,7 @@
 #include "app/quit_signals.h"
 #include "app/race_setup.h"
 #include "app/sdl_music_player.h"
+#include "app/sdl_sound_output.h"
 #include "app/settings_file.h"
 #include "platform/atomic_file.h"
 #include "platform/frame_heap.h"
@@ -148,10 +149,12 @@ int main(int argc, char* argv[]) {
     velnor::SteadyClock clock;
     velnor::QtMessageBoxes messages;
     velnor::SdlMusicPlayer music;
+    velnor::SdlSoundOutput sound; // over the music's audio: made after it, gone before it
     velnor::SelectionDialogs setup(messages);
     velnor::MainWindow window(directory.path, clock, messages, music, setup);
     window.setAutopilot(options.autopilot);
     window.setFrameRate(options.framesPerSecond);
+    window.setSoundOutput(sound.output());
     messages.setParent(&window);
     setup.setParent(&window);
     quitSignals.setOnQuit([&window] { window.quitWithoutQuestion(); });

@@ -298,6 +298,9 @@ void MainWindow::actionPressed(Action action, ActionSource source) {
     case Action::kRestart:
         restartCommand();
         break;
+    case Action::kMute:
+        muteCommand();
+        break;
     default:
         break;
     }

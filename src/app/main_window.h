@@ -2,6 +2,7 @@
 
 #include "app/actions.h"
 #include "app/pad_input.h"
+#include "app/settings_file.h"
 #include "app/split_display.h"
 #include "hud/canvas.h"
 #include "platform/key_state.h"
@@ -11,6 +12,7 @@
 #include "race/game.h"
 #include "race/music.h"
 #include "race/race_events.h"
+#include "race/sound/race_sound_cues.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -18,6 +20,7 @@
 #include <optional>
 
 class QAction;
+class QMenu;
 
 namespace velnor {
 
@@ -25,14 +28,12 @@ class GameView;
 class MessageBoxes;
 class PanelWidget;
 class RaceSetup;
-class SettingsFile;
 class SteadyClock;
-struct RaceSettings;
 struct PadEvent;
 struct PadSide;
 
 // The game's one window: the menu, the commands and keys of each game state, the loop that
-// runs the race pass by pass, the race panels over the 3D view, and the music.
+// runs the race pass by pass, the race panels over the 3D view, the music and the race's sounds.
 class MainWindow : public QMainWindow, private RaceEvents {
 public:
     static constexpr int kPanelHeight = Game::kPanelHeight;
@@ -62,6 +63,19 @@ public:
     bool paused() const { return paused_; }
     // Whether the frames' timer runs: while racing or finished, neither paused nor at the title.
     bool framesRunning() const { return frameTimer_.isActive(); }
+
+    // Where the race's sounds go (the audio device's output in the game, a recorder in tests):
+    // nowhere until one is given. It is given the volume and the mute as they stand.
+    void setSoundOutput(SoundOutput& output);
+    // The volumes and the mute ("音量", M, the settings file): the music and the sounds follow
+    // them at once.
+    const SoundSettings& soundSettings() const { return soundSettings_; }
+    void setSoundSettings(const SoundSettings& settings);
+    // M: nothing heard, or heard again, in every state; kept in the settings file.
+    void muteCommand();
+    // "音量": the volume dialog, its changes heard as they are made; OK keeps them and writes the
+    // settings file, ｷｬﾝｾﾙ puts back what was heard before.
+    void volumeCommand();
 
     // The commands of the menu.
     void startCommand();
@@ -181,8 +195,13 @@ private:
     // The title canvas, the viewport and the panels for the client area's new size.
     void clientResized();
     void createSettingsMenu();
+    void createSoundActions(QMenu* menu);
+    // The music and the sounds at the volumes and the mute of `settings` (kept or tried out).
+    void hearAt(const SoundSettings& settings);
     // The keys and the window's placement into the settings file, if there is one.
     void saveSettings();
+    // The whole settings file written anew; false if it could not be (true without a file).
+    bool writeSettings() const;
     // The "設定" menu's switches as the settings file keeps them.
     RaceSettings raceSettings() const;
     void startGamepad();
@@ -234,6 +253,10 @@ private:
     HeldActions held_; // who holds the driving actions: keyboard, pad
     SplitDisplay splits_;
     std::unique_ptr<PadSide> pad_;
+    SilentOutput silence_;
+    SoundOutput* soundOutput_ = &silence_;
+    RaceSoundCues soundCues_{silence_}; // after each pass, and at the race's moments
+    SoundSettings soundSettings_;
 
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;
@@ -245,6 +268,8 @@ private:
     QAction* gapAction_ = nullptr;
     QAction* splitsAction_ = nullptr;
     QAction* pauseOnFocusLossAction_ = nullptr;
+    QAction* volumeAction_ = nullptr;
+    QAction* muteAction_ = nullptr;
 };
 
 } // namespace velnor

@@ -96,6 +96,7 @@ void MainWindow::runDuePasses() {
                 autopilotGivesUp();
         }
         game.runIdleWork(keys_);
+        soundCues_.afterPass(game);
     }
 }
 

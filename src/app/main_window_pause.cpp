@@ -56,6 +56,7 @@ void MainWindow::pauseRace() {
     paused_ = true;
     frameTimer_.stop();
     music_.pause();
+    soundOutput_->setHeld(true);
     if (!pausePanel_) {
         pausePanel_ = new PanelWidget(client_, QRect(QPoint(0, 0), pausePanelSize()));
         drawPausePanel(pausePanel_->canvas());
@@ -73,6 +74,7 @@ void MainWindow::resumeRace() {
     pausePanel_->hide();
     clock_.resume();
     music_.resume();
+    soundOutput_->setHeld(false);
     redrawView();
     startFrames();
 }
@@ -81,6 +83,7 @@ void MainWindow::dropPause() {
     if (paused_) {
         paused_ = false;
         clock_.resume();
+        soundOutput_->setHeld(false);
     }
     delete pausePanel_;
     pausePanel_ = nullptr;

@@ -11,6 +11,7 @@ void MainWindow::raceStarted() {
     if (autopilotWanted_ && !game_->watching()) // the ghost drives itself
         autopilot_.emplace();
     music_.playRaceMusic();
+    soundCues_.raceStarted();
     delete instrumentPanel_;
     delete lapPanel_;
     delete resultPanel_;
@@ -28,6 +29,7 @@ void MainWindow::raceStarted() {
 }
 
 void MainWindow::lapCompleted(const LapCounter&) {
+    soundCues_.lapCompleted(*game_);
     if (!lapPanel_)
         return;
     drawLapPanel(lapPanel_->canvas(), game_->raceClock());
@@ -37,6 +39,7 @@ void MainWindow::lapCompleted(const LapCounter&) {
 }
 
 void MainWindow::raceFinished(const LapCounter&, int) {
+    soundCues_.raceFinished(*game_);
     if (!resultPanel_)
         return;
     drawResultPanel(resultPanel_->canvas(), game_->raceClock(), game_->finishRank());
@@ -91,6 +94,7 @@ void MainWindow::raceStopped() {
     delete resultPanel_;
     instrumentPanel_ = lapPanel_ = resultPanel_ = nullptr;
     splits_.raceStopped();
+    soundCues_.afterPass(*game_); // at the title: the engines fall silent
     // The panels lay over the 3D view: the window as a whole is composed again, else what they
     // last showed stays on the screen over the title until the next resize.
     redrawView();

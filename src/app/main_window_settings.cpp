@@ -77,6 +77,8 @@ void MainWindow::createSettingsMenu() {
     splitsAction_->setChecked(splits_.splitsShown());
     connect(splitsAction_, &QAction::toggled, this,
             [this](bool on) { splits_.setSplitsShown(on); });
+    menu->addSeparator();
+    createSoundActions(menu);
     connect(menu, &QMenu::aboutToShow, this,
             [this] { fullScreenAction_->setChecked(isFullScreen()); });
 }
@@ -90,7 +92,7 @@ void MainWindow::keySettingsCommand() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     bindings_ = dialog.bindings();
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), raceSettings()))
+    if (!writeSettings())
         messages_.message("設定ファイル " + settingsFile_->path().toStdString() +
                           " に書き込めません。\nこのキー設定は、ゲームを終えるまで使います。");
 }
@@ -108,6 +110,7 @@ void MainWindow::showWithSettings(SettingsFile& file) {
     setPauseOnFocusLoss(loaded.race.pauseOnFocusLoss);
     gapAction_->setChecked(loaded.race.showGap); // the menu's switches act when they change
     splitsAction_->setChecked(loaded.race.showSplits);
+    setSoundSettings(loaded.sound);
     const WindowPlacement& placement = loaded.window;
     if (placement.geometry && onSomeScreen(*placement.geometry))
         setGeometry(*placement.geometry);
@@ -126,8 +129,13 @@ void MainWindow::showWithSettings(SettingsFile& file) {
     QTimer::singleShot(0, this, [this, text] { showProblems(this, text); });
 }
 
+bool MainWindow::writeSettings() const {
+    return !settingsFile_ || settingsFile_->save(bindings_, placementOf(*this), raceSettings(),
+                                                 soundSettings_);
+}
+
 void MainWindow::saveSettings() {
-    if (settingsFile_ && !settingsFile_->save(bindings_, placementOf(*this), raceSettings()))
+    if (!writeSettings())
         std::fprintf(stderr, "velnor: %s: cannot be written; the settings are not kept\n",
                      qPrintable(settingsFile_->path()));
 }

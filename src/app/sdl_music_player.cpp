@@ -2,6 +2,8 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
+#include <algorithm>
+#include <cmath>
 
 namespace velnor {
 
@@ -12,7 +14,9 @@ SdlMusicPlayer::SdlMusicPlayer() {
     if (SDL_Init(SDL_INIT_AUDIO) != 0)
         return;
     Mix_Init(MIX_INIT_MP3);
-    audio_ = Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0;
+    // 1024 frames (23 ms) a buffer: the engine's note follows the accelerator without a lag
+    // that is heard.
+    audio_ = Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0;
 }
 
 SdlMusicPlayer::~SdlMusicPlayer() {
@@ -49,6 +53,14 @@ void SdlMusicPlayer::pause() {
 void SdlMusicPlayer::resume() {
     if (audio_)
         Mix_ResumeMusic();
+}
+
+void SdlMusicPlayer::setVolume(float volume) {
+    if (!audio_)
+        return;
+    // The mixer keeps the music's volume across the files it plays.
+    const float level = volume > 0 ? std::min(volume, 1.0f) : 0.0f; // NaN: silence
+    Mix_VolumeMusic(static_cast<int>(std::lround(level * MIX_MAX_VOLUME)));
 }
 
 void SdlMusicPlayer::close() {

@@ -21,6 +21,7 @@ public:
     void close() override;
     void pause() override;
     void resume() override;
+    void setVolume(float volume) override;
 
 private:
     bool audio_ = false;

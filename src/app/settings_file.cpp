@@ -39,7 +39,7 @@ LoadedSettings SettingsFile::load() {
 }
 
 bool SettingsFile::save(const Bindings& bindings, const WindowPlacement& window,
-                        const RaceSettings& race) const {
+                        const RaceSettings& race, const SoundSettings& sound) const {
     QSettings settings(path_, QSettings::IniFormat);
     settings.clear(); // lines of the old file that were not used go
     for (int a = 0; a < kActionCount; ++a) {
@@ -60,6 +60,9 @@ bool SettingsFile::save(const Bindings& bindings, const WindowPlacement& window,
     settings.setValue(QStringLiteral("race/pause_on_focus_loss"), race.pauseOnFocusLoss);
     settings.setValue(QStringLiteral("race/show_gap"), race.showGap);
     settings.setValue(QStringLiteral("race/show_splits"), race.showSplits);
+    settings.setValue(QStringLiteral("sound/music_volume"), sound.musicVolume);
+    settings.setValue(QStringLiteral("sound/sound_volume"), sound.soundVolume);
+    settings.setValue(QStringLiteral("sound/muted"), sound.muted);
     settings.sync();
     // A format error is the old file's, read before it was cleared; writing fails with an
     // access error.

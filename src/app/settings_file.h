@@ -30,6 +30,15 @@ struct RaceSettings {
     bool operator==(const RaceSettings&) const = default;
 };
 
+// How loud the game is, as the player set it ("音量" in the "設定" menu, and M).
+struct SoundSettings {
+    int musicVolume = 100; // the music's, percent (0 to 100)
+    int soundVolume = 100; // the race's sounds' (the engines and the cues), percent
+    bool muted = false;    // nothing heard, the volumes kept for when it is not
+
+    bool operator==(const SoundSettings&) const = default;
+};
+
 // A line of the settings file that was ignored, or a standard value that could not be had.
 struct SettingsProblem {
     int line = 0;     // 1-based; 0 where no one line is at fault
@@ -43,12 +52,14 @@ struct LoadedSettings {
     Bindings bindings = Bindings::standard();
     WindowPlacement window;
     RaceSettings race;
+    SoundSettings sound;
     std::vector<SettingsProblem> problems;
 };
 
 // Reads the text of a settings file as written below (an INI file): the sections [keys] and
-// [pad], one "action=name" line per action, [window], and [race] ("pause_on_focus_loss", "show_gap",
-// "show_splits": "true" or "false"). Blank lines and lines starting with ';' or '#' are comments. Every other line that
+// [pad], one "action=name" line per action, [window], [race] ("pause_on_focus_loss", "show_gap",
+// "show_splits": "true" or "false") and [sound] ("music_volume" and "sound_volume", whole numbers
+// from 0 to 100; "muted", "true" or "false"). Blank lines and lines starting with ';' or '#' are comments. Every other line that
 // cannot be used is ignored, the value it was about stays standard, and it is reported: a line
 // that is not "[section]" or "name=value", a line outside a known section, an unknown section
 // (reported once, its lines ignored with it), an unknown action, window or race value, a value
@@ -58,8 +69,8 @@ struct LoadedSettings {
 // key or button unless an action of the file has it; then it has none, and that is reported too.
 LoadedSettings parseSettings(const QByteArray& text);
 
-// The game's settings: the keys and pad buttons of the actions, the window's placement and the
-// race's options, in one INI file. Reading reports every line it ignores; writing goes through
+// The game's settings: the keys and pad buttons of the actions, the window's placement, the
+// race's options and the volumes, in one INI file. Reading reports every line it ignores; writing goes through
 // QSettings, which writes a temporary file and renames it over the old one, so the file is whole at
 // any moment.
 class SettingsFile {
@@ -80,8 +91,8 @@ public:
     // Whether load() kept a copy of the file at backupPath().
     bool backedUp() const { return backedUp_; }
     // Writes the whole file anew; false if it cannot be written (the folder made as needed).
-    bool save(const Bindings& bindings, const WindowPlacement& window,
-              const RaceSettings& race) const;
+    bool save(const Bindings& bindings, const WindowPlacement& window, const RaceSettings& race,
+              const SoundSettings& sound) const;
 
 private:
     QString path_;

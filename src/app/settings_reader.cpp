@@ -1,5 +1,6 @@
 // Reading the settings file line by line, so that every line left unused can be named.
 #include "app/binding_names.h"
+#include "app/ini_line.h"
 #include "app/settings_file.h"
 
 #include <QList>
@@ -9,98 +10,13 @@
 namespace velnor {
 namespace {
 
-// One line of an INI file, as QSettings reads it.
-struct IniLine {
-    enum class Kind { kBlank, kSection, kEntry, kBroken };
-    Kind kind = Kind::kBlank;
-    QString name;      // of the section or the entry
-    QString value;     // of the entry: unquoted, escapes resolved, comment cut
-    bool list = false; // the value has a comma outside quotes: a list to QSettings
-};
-
-QChar escaped(QChar c) {
-    switch (c.unicode()) {
-    case 'a':
-        return QChar(7);
-    case 'b':
-        return QChar(8);
-    case 'f':
-        return QChar(12);
-    case 'n':
-        return QChar(10);
-    case 'r':
-        return QChar(13);
-    case 't':
-        return QChar(9);
-    case 'v':
-        return QChar(11);
-    case '0':
-        return QChar(0);
-    default:
-        return c; // \\, \", \; and the like: the character itself
-    }
-}
-
-// An entry's value as QSettings writes it: text, or text between double quotes (kept whole,
-// spaces and all), with backslash escapes; ';' outside quotes starts a comment.
-QString unquoted(QStringView raw, bool& list) {
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const QChar c = raw[i];
-        if (c == '\\' && i + 1 < raw.size()) {
-            out += escaped(raw[++i]);
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (!quoted && c == ';') {
-            break;
-        } else {
-            list = list || (!quoted && c == ',');
-            out += c;
-        }
-    }
-    return raw.startsWith('"') ? out : out.trimmed();
-}
-
-IniLine scanLine(const QString& text) {
-    IniLine line;
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#'))
-        return line;
-    if (trimmed.startsWith('[')) {
-        line.kind = trimmed.endsWith(']') ? IniLine::Kind::kSection : IniLine::Kind::kBroken;
-        line.name = trimmed.mid(1, trimmed.size() - 2).trimmed();
-        return line;
-    }
-    const qsizetype equals = trimmed.indexOf('=');
-    line.name = trimmed.left(equals).trimmed();
-    if (equals < 0 || line.name.isEmpty()) {
-        line.kind = IniLine::Kind::kBroken;
-        return line;
-    }
-    line.kind = IniLine::Kind::kEntry;
-    line.value = unquoted(QStringView(trimmed).mid(equals + 1).trimmed(), line.list);
-    return line;
-}
-
-// Text from the file as a message quotes it: control characters shown as '?', at most 40
-// characters.
-QString quoted(const QString& text) {
-    QString out = text.left(40);
-    for (QChar& c : out)
-        if (c.category() == QChar::Other_Control)
-            c = '?';
-    if (text.size() > 40)
-        out += QStringLiteral("...");
-    return out;
-}
-
-enum class Section { kNone, kKeys, kPad, kWindow, kRace, kUnknown };
+enum class Section { kNone, kKeys, kPad, kWindow, kRace, kSound, kUnknown };
 
 Section sectionNamed(const QString& name) {
     for (const auto& [text, section] :
          {std::pair{"keys", Section::kKeys}, std::pair{"pad", Section::kPad},
-          std::pair{"window", Section::kWindow}, std::pair{"race", Section::kRace}})
+          std::pair{"window", Section::kWindow}, std::pair{"race", Section::kRace},
+          std::pair{"sound", Section::kSound}})
         if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
             return section;
     return Section::kUnknown;
@@ -117,6 +33,9 @@ constexpr RaceSwitch kRaceSwitches[] = {{"pause_on_focus_loss", &RaceSettings::p
                                         {"show_gap", &RaceSettings::showGap},
                                         {"show_splits", &RaceSettings::showSplits}};
 constexpr int kRaceSwitchCount = 3;
+// The [sound] lines: the two volumes in percent, then the mute switch.
+const char* const kSoundNames[] = {"music_volume", "sound_volume", "muted"};
+constexpr int kSoundNameCount = 3;
 
 // "true" or "false" in any case; anything else is neither.
 std::optional<bool> truthOf(const QString& value) {
@@ -142,6 +61,8 @@ private:
     void onBinding(int number, const IniLine& line, bool pad);
     void onWindowValue(int number, int which, const IniLine& line);
     void onRaceValue(int number, const IniLine& line);
+    void onSoundValue(int number, const IniLine& line);
+    void reportNoTruth(int number, const QString& name, const QString& value);
     // Whether the value of the line is the first given: else the line is reported.
     bool firstTime(int number, const QString& name, int& firstLine);
     void fillStandard(bool pad);
@@ -158,6 +79,7 @@ private:
     std::array<int, kActionCount> buttonLine_{};
     std::array<int, kWindowNameCount> windowLine_{};
     std::array<int, kRaceSwitchCount> raceLine_{}; // the line that gave each race switch
+    std::array<int, kSoundNameCount> soundLine_{};
     std::array<int, 4> geometry_{}; // x, y, width, height
 };
 
@@ -201,9 +123,10 @@ void Reader::onLine(int number, const IniLine& line) {
 void Reader::onEntry(int number, const IniLine& line) {
     switch (section_) {
     case Section::kNone:
-        report(number, QStringLiteral("outside the sections [keys], [pad], [window] and [race]"),
+        report(number,
+               QStringLiteral("outside the sections [keys], [pad], [window], [race] and [sound]"),
                QString::fromUtf8(
-                   "[keys]、[pad]、[window]、[race] のどのセクションにも入っていません"));
+                   "[keys]、[pad]、[window]、[race]、[sound] のどのセクションにも入っていません"));
         return;
     case Section::kUnknown:
         return; // said once, at the section's line
@@ -222,6 +145,9 @@ void Reader::onEntry(int number, const IniLine& line) {
         return;
     case Section::kRace:
         onRaceValue(number, line);
+        return;
+    case Section::kSound:
+        onSoundValue(number, line);
         return;
     }
 }
@@ -299,13 +225,53 @@ void Reader::onRaceValue(int number, const IniLine& line) {
         return;
     const std::optional<bool> on = truthOf(line.value);
     if (!on) {
-        const QString value = quoted(line.value);
-        report(number, QStringLiteral("%1 \"%2\" is neither true nor false").arg(name, value),
-               QString::fromUtf8("%1「%2」は true でも false でもありません").arg(name, value));
+        reportNoTruth(number, name, line.value);
         return;
     }
     out_.race.*kRaceSwitches[which].value = *on;
     raceLine_[which] = number;
+}
+
+void Reader::onSoundValue(int number, const IniLine& line) {
+    int which = 0;
+    while (which < kSoundNameCount &&
+           line.name.compare(QLatin1String(kSoundNames[which]), Qt::CaseInsensitive) != 0)
+        ++which;
+    if (which == kSoundNameCount) {
+        report(number, QStringLiteral("unknown sound setting \"%1\"").arg(quoted(line.name)),
+               QString::fromUtf8("音の知らない項目「%1」です").arg(quoted(line.name)));
+        return;
+    }
+    const QString name = QString::fromLatin1(kSoundNames[which]);
+    if (!firstTime(number, name, soundLine_[which]))
+        return;
+    if (which == 2) {
+        const std::optional<bool> on = truthOf(line.value);
+        if (!on) {
+            reportNoTruth(number, name, line.value);
+            return;
+        }
+        out_.sound.muted = *on;
+    } else {
+        bool ok = false;
+        const int percent = line.value.toInt(&ok);
+        if (!ok || percent < 0 || percent > 100) {
+            const QString value = quoted(line.value);
+            report(number,
+                   QStringLiteral("%1 \"%2\" is not a whole number from 0 to 100").arg(name, value),
+                   QString::fromUtf8("%1「%2」は 0 から 100 までの整数ではありません")
+                       .arg(name, value));
+            return;
+        }
+        (which == 0 ? out_.sound.musicVolume : out_.sound.soundVolume) = percent;
+    }
+    soundLine_[which] = number;
+}
+
+void Reader::reportNoTruth(int number, const QString& name, const QString& value) {
+    const QString shown = quoted(value);
+    report(number, QStringLiteral("%1 \"%2\" is neither true nor false").arg(name, shown),
+           QString::fromUtf8("%1「%2」は true でも false でもありません").arg(name, shown));
 }
 
 void Reader::onWindowValue(int number, int which, const IniLine& line) {
@@ -325,16 +291,15 @@ void Reader::onWindowValue(int number, int which, const IniLine& line) {
         if (ok)
             (which == 4 ? out_.window.maximized : out_.window.fullScreen) = *yes;
     }
+    if (!ok && which >= 4) {
+        reportNoTruth(number, name, line.value);
+        return;
+    }
     if (!ok) {
         const QString value = quoted(line.value);
-        const bool size = which < 4;
-        report(
-            number,
-            size ? QStringLiteral("%1 \"%2\" is not a whole number of pixels in range")
-                       .arg(name, value)
-                 : QStringLiteral("%1 \"%2\" is neither true nor false").arg(name, value),
-            size ? QString::fromUtf8("%1「%2」は範囲内の整数ではありません").arg(name, value)
-                 : QString::fromUtf8("%1「%2」は true でも false でもありません").arg(name, value));
+        report(number,
+               QStringLiteral("%1 \"%2\" is not a whole number of pixels in range").arg(name, value),
+               QString::fromUtf8("%1「%2」は範囲内の整数ではありません").arg(name, value));
         return;
     }
     windowLine_[which] = number;

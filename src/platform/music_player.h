@@ -19,6 +19,8 @@ public:
     // anew after a pause plays, the pause forgotten.
     virtual void pause() = 0;
     virtual void resume() = 0;
+    // The music's volume from now on, this media and the next: 0 (silence) to 1 (as recorded).
+    virtual void setVolume(float volume) = 0;
 };
 
 } // namespace velnor

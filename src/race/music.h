@@ -22,6 +22,8 @@ public:
     // The race paused: its music holds, and goes on where it was.
     void pause() { player_.pause(); }
     void resume() { player_.resume(); }
+    // 0 (silence) to 1, for every file from now on.
+    void setVolume(float volume) { player_.setVolume(volume); }
 
     // The first paint of the title screen starts the title music.
     bool titleMusicPending = true;

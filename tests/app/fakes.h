@@ -63,6 +63,7 @@ public:
         ++resumes;
         paused = false;
     }
+    void setVolume(float level) override { volume = level; }
 
     std::set<std::string> playable;
     std::string current;
@@ -72,6 +73,7 @@ public:
     int pauses = 0;
     int resumes = 0;
     bool paused = false;
+    float volume = 1;
 };
 
 // The game's clock, moved by hand, and the system's monotonic clock that stamps key events,

@@ -49,15 +49,15 @@ private:
 };
 
 // Action numbers as in the game's list: accelerator, brake, left, right, up, down, view,
-// cursor, save, restart, pause.
+// cursor, save, restart, pause, mute.
 constexpr int kAccel = 0, kBrake = 1, kLeft = 2, kUp = 4, kView = 6, kCursor = 7, kSave = 8;
 
 // The standard assignment as the README's key table and the pad layout give it.
 Bindings standardByHand() {
     Bindings b;
     b.key = {Qt::Key_X,     Qt::Key_Z,      Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
-             Qt::Key_Space, Qt::Key_Delete, Qt::Key_S,    Qt::Key_R,     Qt::Key_P};
-    b.padButton = {0, 1, 13, 14, 10, 9, 3, -1, 2, 4, 6};
+             Qt::Key_Space, Qt::Key_Delete, Qt::Key_S,    Qt::Key_R,     Qt::Key_P,  Qt::Key_M};
+    b.padButton = {0, 1, 13, 14, 10, 9, 3, -1, 2, 4, 6, -1};
     return b;
 }
 
@@ -89,22 +89,25 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
              Qt::Key_NumberSign,
              Qt::Key_Henkan,
              Qt::Key_yen,
-             -1};
-    b.padButton = {20, 19, 11, 12, 7, 8, 5, 15, -1, 16, 0};
+             -1,
+             Qt::Key_F12};
+    b.padButton = {20, 19, 11, 12, 7, 8, 5, 15, -1, 16, 0, 17};
     WindowPlacement window;
     window.geometry = QRect(-300, 25, 1111, 777);
     window.maximized = true;
     window.fullScreen = true;
     SettingsFile file(SettingsFile::standardPath());
     // The folder made on the way; each race switch the other way from the standard.
-    ASSERT_TRUE(file.save(b, window, RaceSettings{true, false, false}));
+    ASSERT_TRUE(file.save(b, window, RaceSettings{true, false, false}, SoundSettings{0, 37, true}));
 
     const std::string text = dir.read("velnor/velnor.ini");
     for (const char* line :
          {"[keys]\n", "accelerator=\",\"\n", "nextview=Space\n", "steerright=\\\\\n",
           "pause=none\n", "[pad]\n", "accelerator=touchpad\n", "steerleft=dpup\n",
           "saveghost=none\n", "[window]\n", "x=-300\n", "width=1111\n", "fullscreen=true\n",
-          "[race]\n", "pause_on_focus_loss=true\n", "show_gap=false\n", "show_splits=false\n"})
+          "[race]\n", "pause_on_focus_loss=true\n", "show_gap=false\n", "show_splits=false\n",
+          "mute=F12\n", "mute=paddle2\n", "[sound]\n", "music_volume=0\n", "sound_volume=37\n",
+          "muted=true\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 
     const LoadedSettings loaded = file.load();
@@ -113,6 +116,7 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
     EXPECT_EQ(loaded.bindings.padButton, b.padButton);
     EXPECT_EQ(loaded.window, window);
     EXPECT_EQ(loaded.race, (RaceSettings{true, false, false}));
+    EXPECT_EQ(loaded.sound, (SoundSettings{0, 37, true}));
     EXPECT_FALSE(file.backedUp());
 }
 
@@ -147,7 +151,7 @@ TEST_F(SettingsFileTest, EachKindOfBadLineFallsBackForThatLineAlone) {
         {"an action given twice", "[keys]\nbrake=Q\n", {7}},
         {"an unknown button", "[pad]\naccelerator=triangle\n", {7}},
         {"a button another action has", "[pad]\ncursor=leftstick\n", {7}},
-        {"an unknown section, its lines with it", "[sound]\naccelerator=Q\nvolume=3\n", {6}},
+        {"an unknown section, its lines with it", "[sounds]\naccelerator=Q\nvolume=3\n", {6}},
         {"an unknown window value", "[window]\nopacity=3\n", {7}},
         {"two bad lines", "[keys]\nflyaway=Q\naccelerator=Wibble\n", {7, 8}},
     };
@@ -287,6 +291,40 @@ TEST_F(SettingsFileTest, TheRaceSection) {
     }
 }
 
+// The volumes: whole numbers from 0 to 100, the mute true or false, each line on its own; a bad
+// line is reported and leaves its value standard (full volume, heard) or as a good line set it.
+TEST_F(SettingsFileTest, TheSoundSection) {
+    struct Row {
+        const char* name;
+        std::string lines;
+        std::vector<int> reported;
+        SoundSettings sound;
+    };
+    const std::vector<Row> rows = {
+        {"standard", "[sound]\n", {}, {100, 100, false}},
+        {"each its own", "[sound]\nmusic_volume=40\nsound_volume=75\nmuted=true\n", {},
+         {40, 75, true}},
+        {"the ends of the range", "[Sound]\nMusic_Volume=0\nsound_volume=100\n", {},
+         {0, 100, false}},
+        {"above the range", "[sound]\nmusic_volume=101\n", {2}, {100, 100, false}},
+        {"below the range", "[sound]\nsound_volume=-1\n", {2}, {100, 100, false}},
+        {"not a whole number", "[sound]\nmusic_volume=50.5\nsound_volume=loud\n", {2, 3},
+         {100, 100, false}},
+        {"a mute neither true nor false", "[sound]\nmuted=1\n", {2}, {100, 100, false}},
+        {"an unknown sound value", "[sound]\nengine_volume=3\n", {2}, {100, 100, false}},
+        {"given twice, the first holds", "[sound]\nsound_volume=10\nsound_volume=90\n", {3},
+         {100, 10, false}},
+        {"in the race's section", "[race]\nmuted=true\n", {2}, {100, 100, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeIni(row.lines);
+        const LoadedSettings loaded = load();
+        EXPECT_EQ(linesOf(loaded), row.reported);
+        EXPECT_EQ(loaded.sound, row.sound);
+    }
+}
+
 // An action left without a line keeps its standard key unless an action of the file took it:
 // then it has none, and that is said; the file written next says "none" and reads back so.
 TEST_F(SettingsFileTest, AStandardKeyTakenByTheFileLeavesItsActionWithout) {
@@ -299,7 +337,7 @@ TEST_F(SettingsFileTest, AStandardKeyTakenByTheFileLeavesItsActionWithout) {
     EXPECT_EQ(loaded.bindings.padButton[kLeft], 0);
     EXPECT_EQ(loaded.bindings.padButton[kAccel], -1);
     EXPECT_NE(loaded.problems[0].english.indexOf(QStringLiteral("brake")), -1);
-    ASSERT_TRUE(file.save(loaded.bindings, loaded.window, loaded.race));
+    ASSERT_TRUE(file.save(loaded.bindings, loaded.window, loaded.race, loaded.sound));
     EXPECT_NE(dir.read("velnor/velnor.ini").find("brake=none\n"), std::string::npos);
     const LoadedSettings again = file.load();
     EXPECT_TRUE(again.problems.empty());
@@ -347,7 +385,7 @@ TEST_F(SettingsFileTest, WritingReplacesTheFileWhole) {
     const std::string old = dir.file("old.ini");
     ASSERT_EQ(::link(iniPath().c_str(), old.c_str()), 0);
     SettingsFile file(SettingsFile::standardPath());
-    ASSERT_TRUE(file.save(standardByHand(), WindowPlacement{}, RaceSettings{}));
+    ASSERT_TRUE(file.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
     EXPECT_EQ(dir.read("old.ini"), "[keys]\nbrake=A\n");
     EXPECT_NE(dir.read("velnor/velnor.ini").find("brake=Z\n"), std::string::npos);
 }
@@ -358,7 +396,7 @@ TEST_F(SettingsFileTest, AnUnusableFolderOrFileNeverStopsTheGame) {
     dir.write("velnor", "a file where the folder should be");
     SettingsFile blocked(SettingsFile::standardPath());
     EXPECT_TRUE(blocked.load().problems.empty());
-    EXPECT_FALSE(blocked.save(standardByHand(), WindowPlacement{}, RaceSettings{}));
+    EXPECT_FALSE(blocked.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
 
     std::filesystem::remove(dir.file("velnor"));
     std::filesystem::create_directories(iniPath()); // a folder named as the file
@@ -366,7 +404,7 @@ TEST_F(SettingsFileTest, AnUnusableFolderOrFileNeverStopsTheGame) {
     const LoadedSettings loaded = unreadable.load();
     EXPECT_EQ(linesOf(loaded), std::vector<int>{0});
     EXPECT_EQ(loaded.bindings.key, standardByHand().key);
-    EXPECT_FALSE(unreadable.save(standardByHand(), WindowPlacement{}, RaceSettings{}));
+    EXPECT_FALSE(unreadable.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
 }
 
 } // namespace

@@ -130,7 +130,9 @@ TEST_F(WindowSettingsTest, TheSettingsMenuBetweenGameAndHelp) {
                                   QString::fromUtf8("全画面表示(&F)\tF11"),
                                   QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t"), "\t",
                                   QString::fromUtf8("ゴーストとの差を表示(&G)\t"),
-                                  QString::fromUtf8("スプリットを表示(&L)\t")}));
+                                  QString::fromUtf8("スプリットを表示(&L)\t"), "\t",
+                                  QString::fromUtf8("音量(&V)...\t"),
+                                  QString::fromUtf8("消音(&M)\t")}));
 }
 
 // The pause on losing the focus, off by default, is kept in the settings file when the window
@@ -256,6 +258,7 @@ TEST_F(WindowSettingsTest, TheKeyDialogAssignsKeysAndButtons) {
                         QString::fromUtf8("ゴーストカーの保存|S|X"),
                         QString::fromUtf8("やり直し|R|Back"),
                         QString::fromUtf8("一時停止|P|Start"),
+                        QString::fromUtf8("消音|M|なし"),
                     }));
 
     // Brake's row clicked: the key field takes the next key.

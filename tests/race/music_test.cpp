@@ -21,6 +21,7 @@ public:
     void close() override { calls.push_back("close"); }
     void pause() override { calls.push_back("pause"); }
     void resume() override { calls.push_back("resume"); }
+    void setVolume(float) override { calls.push_back("volume"); }
 
     std::vector<std::string> calls;
 

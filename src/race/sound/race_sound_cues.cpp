@@ -39,7 +39,7 @@ float RaceSoundCues::panOf(float x, float y, float heading, float ghostX, float 
 void RaceSoundCues::afterPass(const Game& game) {
     if (game.gameState() == GameState::kTitle) {
         if (count_ != kAtTitle) // the race stopped: the engines fall silent, the rumble ends
-            sink_.publish(SoundState{});
+            sink_->publish(SoundState{});
         count_ = kAtTitle;
         offRoad_ = false;
         return;
@@ -47,11 +47,11 @@ void RaceSoundCues::afterPass(const Game& game) {
     const std::int32_t t = timeOfPass(game);
     const int count = game.playerCar.countdown(game.now());
     if (count != count_ && count >= 0 && count <= 3)
-        sink_.cue(count == 3 ? Cue::kGoBeep : Cue::kCountBeep, t);
+        sink_->cue(count == 3 ? Cue::kGoBeep : Cue::kCountBeep, t);
     count_ = count;
     if (game.offRoad() != offRoad_) {
         offRoad_ = game.offRoad();
-        sink_.cue(offRoad_ ? Cue::kOffRoad : Cue::kBackOnRoad, t);
+        sink_->cue(offRoad_ ? Cue::kOffRoad : Cue::kBackOnRoad, t);
     }
 
     SoundState state;
@@ -73,15 +73,15 @@ void RaceSoundCues::afterPass(const Game& game) {
         const float distance = std::hypot(ghost[0] - at[0], ghost[1] - at[1]);
         state.ghostGain = 1.0f / (1.0f + distance / kHalfGainDistance);
     }
-    sink_.publish(state);
+    sink_->publish(state);
 }
 
 void RaceSoundCues::lapCompleted(const Game& game) {
-    sink_.cue(Cue::kLapChime, timeOfPass(game));
+    sink_->cue(Cue::kLapChime, timeOfPass(game));
 }
 
 void RaceSoundCues::raceFinished(const Game& game) {
-    sink_.cue(Cue::kFinish, timeOfPass(game));
+    sink_->cue(Cue::kFinish, timeOfPass(game));
 }
 
 } // namespace velnor

@@ -19,7 +19,9 @@ public:
     // The ghost at this distance is heard at half its gain, world units (30 m).
     static constexpr float kHalfGainDistance = 300.0f;
 
-    explicit RaceSoundCues(SoundSink& sink) : sink_(sink) {}
+    explicit RaceSoundCues(SoundSink& sink) : sink_(&sink) {}
+    // From now on the sounds go to `sink`.
+    void setSink(SoundSink& sink) { sink_ = &sink; }
 
     // A new race (or watching) has started: the countdown and the road are heard afresh.
     void raceStarted();
@@ -38,7 +40,7 @@ private:
     static std::int32_t timeOfPass(const Game& game);
     static constexpr int kAtTitle = -2; // `count_` after a pass at the title
 
-    SoundSink& sink_;
+    SoundSink* sink_; // never null
     int count_ = -1;       // the countdown as the last pass showed it
     bool offRoad_ = false; // as the last pass left the car
 };

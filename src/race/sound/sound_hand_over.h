@@ -24,7 +24,7 @@ namespace velnor {
 // writes the slot then stores the head with release; the consumer loads the head with acquire,
 // reads the slot, then stores the tail with release, which the producer loads with acquire
 // before reusing that slot. No allocation, no lock; a full ring drops the new cue (and counts it).
-class SoundHandOver final : public SoundSink {
+class SoundHandOver final : public SoundOutput {
 public:
     static constexpr std::size_t kCueSlots = 64; // a power of two
 
@@ -42,9 +42,9 @@ public:
 
     // The player's controls, set from any thread and taken by the synthesiser at its next buffer
     // (each on its own: relaxed is enough). Volume 0 to 1; mute; held while the race is paused.
-    void setVolume(float volume) { volume_.store(volume, std::memory_order_relaxed); }
-    void setMuted(bool muted) { muted_.store(muted, std::memory_order_relaxed); }
-    void setHeld(bool held) { held_.store(held, std::memory_order_relaxed); }
+    void setVolume(float volume) override { volume_.store(volume, std::memory_order_relaxed); }
+    void setMuted(bool muted) override { muted_.store(muted, std::memory_order_relaxed); }
+    void setHeld(bool held) override { held_.store(held, std::memory_order_relaxed); }
     float volume() const { return volume_.load(std::memory_order_relaxed); }
     bool muted() const { return muted_.load(std::memory_order_relaxed); }
     bool held() const { return held_.load(std::memory_order_relaxed); }

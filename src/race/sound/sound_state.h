@@ -39,4 +39,25 @@ public:
     virtual void cue(Cue cue, std::int32_t raceTime) = 0;
 };
 
+// A sink that is heard: the player's controls reach it too, from the game's thread.
+class SoundOutput : public SoundSink {
+public:
+    // The race's sounds' volume, 0 (silence) to 1.
+    virtual void setVolume(float volume) = 0;
+    // Muted: silence, the sounds going on unheard.
+    virtual void setMuted(bool muted) = 0;
+    // Held (the race paused or waiting for a question): silence, and nothing moves on.
+    virtual void setHeld(bool held) = 0;
+};
+
+// Hears nothing: where the sounds have no output.
+class SilentOutput final : public SoundOutput {
+public:
+    void publish(const SoundState&) override {}
+    void cue(Cue, std::int32_t) override {}
+    void setVolume(float) override {}
+    void setMuted(bool) override {}
+    void setHeld(bool) override {}
+};
+
 } // namespace velnor

@@ -74,6 +74,7 @@ protected:
                               std::filesystem::copy_options::recursive);
         std::ofstream(dir.file("cars.car"), std::ios::app) << kSportCar;
         window = std::make_unique<MainWindow>(dir.path(), clock, messages, player, dialogs);
+        window->setSoundOutput(sound);
         dialogs.setParent(window.get());
         window->show();
     }
@@ -261,6 +262,7 @@ protected:
     test::HandClock clock;
     test::FakeMessageBoxes messages;
     test::FakeMusicPlayer player;
+    test::RecordingSoundOutput sound;
     SelectionDialogs dialogs{messages};
     std::unique_ptr<MainWindow> window;
     InputScript keyTimeline; // the driving keys as the autopilot held them
@@ -363,13 +365,17 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
     driveToTheFinish(ghostEnds);
     ASSERT_EQ(ghostEnds.size(), 3u);
     EXPECT_FALSE(window->splits().finishSplitPanel()->isVisible()); // nothing to compare with
+    EXPECT_EQ(sound.last.playerGain, 1.0f); // the engine heard, no ghost's beside it
+    EXPECT_EQ(sound.last.ghostGain, 0.0f);
     for (int i = 0; i < 30000 && game.playerCar.speed() > 0; ++i)
         pass();
     messages.answers = {true};
     press(Qt::Key_S);
     press(Qt::Key_Return);
     ASSERT_EQ(game.gameState(), GameState::kTitle);
+    EXPECT_EQ(sound.last.playerGain, 0.0f); // at the title no engine is heard
 
+    const std::size_t firstCue = sound.cues.size(); // the sounds of the race against the ghost
     carName = QStringLiteral("Tester Sport");
     ASSERT_NO_FATAL_FAILURE(startThroughDialogs(carName));
     ASSERT_EQ(game.ghostEnabled(), 1);
@@ -406,6 +412,10 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
             ASSERT_TRUE(shown);
             EXPECT_LT(*shown, -100);
             EXPECT_NEAR(*shown, *game.ghostGap(), 300); // read within the last quarter second
+            // Both engines heard, each at its own engine speed.
+            EXPECT_EQ(sound.last.playerRpm, static_cast<float>(game.playerCar.engineSpeed()));
+            EXPECT_GT(sound.last.ghostGain, 0.0f);
+            EXPECT_GT(sound.last.ghostRpm, 1000.0f);
             PanelWidget* gap = window->splits().gapPanel();
             ASSERT_TRUE(gap->isVisible());
             Canvas reference;
@@ -443,7 +453,16 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
             label.create(pausePanelSize());
             drawPausePanel(label);
             EXPECT_EQ(shownDifferences(window->pausePanel(), label.image()), 0);
+            // Every sound holds; M silences the music and the sounds, M again brings them back.
+            EXPECT_TRUE(sound.held);
+            press(Qt::Key_M);
+            EXPECT_TRUE(sound.muted);
+            EXPECT_EQ(player.volume, 0.0f);
+            press(Qt::Key_M);
+            EXPECT_FALSE(sound.muted);
+            EXPECT_EQ(player.volume, 1.0f);
             press(Qt::Key_P);
+            EXPECT_FALSE(sound.held);
             EXPECT_FALSE(window->paused());
             EXPECT_FALSE(window->pausePanel()->isVisible());
         }
@@ -452,6 +471,19 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
     ASSERT_EQ(game.gameState(), GameState::kFinished);
     ASSERT_EQ(lapEnds.size(), 2u);
     lapEnds.push_back(raceNow());
+
+    // The cues fell on the passes the panels changed on: the count's at -2000 and -1000 (the
+    // first on the race's first pass), GO at 0, a chime at each lap line, the finish's at the
+    // finish. The pause moved none of them.
+    const std::vector<std::int32_t> counts = sound.timesOf(Cue::kCountBeep, firstCue);
+    ASSERT_EQ(counts.size(), 3u);
+    EXPECT_LT(counts[0], -2000);
+    EXPECT_EQ(counts[1], -2000);
+    EXPECT_EQ(counts[2], -1000);
+    EXPECT_EQ(sound.timesOf(Cue::kGoBeep, firstCue), std::vector<std::int32_t>{0});
+    EXPECT_EQ(sound.timesOf(Cue::kLapChime, firstCue),
+              (std::vector<std::int32_t>{lapEnds[0], lapEnds[1]}));
+    EXPECT_EQ(sound.timesOf(Cue::kFinish, firstCue), std::vector<std::int32_t>{lapEnds[2]});
 
     // The finish: the splits beside the result panel, against the ghost and the record, which is
     // the ghost's run (the course had none before it). Worked out from the two runs' clocks.

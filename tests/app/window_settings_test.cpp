@@ -6,6 +6,7 @@
 #include "app/pictures.h"
 #include "app/race_setup.h"
 #include "app/settings_file.h"
+#include "app/volume_dialog.h"
 #include "game_test_access.h"
 #include "hud/instrument_panel.h"
 #include "hud/race_panels.h"
@@ -18,6 +19,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSlider>
+#include <QCheckBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -65,6 +68,7 @@ protected:
     void start() {
         window.reset();
         window = std::make_unique<MainWindow>(game.path(), clock, messages, player, setup);
+        window->setSoundOutput(sound);
         window->showWithSettings(*file);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -83,13 +87,14 @@ protected:
         }
     }
 
-    // Runs `command`, which opens the key dialog; `answer` works the dialog as the player would
-    // once it is up.
-    void withKeyDialog(const std::function<void()>& command,
-                       const std::function<void(KeyDialog&)>& answer) {
+    // Runs `command`, which opens a dialog of type `Dialog`; `answer` works the dialog as the
+    // player would once it is up.
+    template <typename Dialog>
+    void withDialog(const std::function<void()>& command,
+                    const std::function<void(Dialog&)>& answer) {
         bool answered = false;
         std::function<void()> poll = [&] {
-            auto* dialog = dynamic_cast<KeyDialog*>(QApplication::activeModalWidget());
+            auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
             if (!dialog) {
                 QTimer::singleShot(10, poll);
                 return;
@@ -101,6 +106,10 @@ protected:
         command();
         EXPECT_TRUE(answered);
     }
+    void withKeyDialog(const std::function<void()>& command,
+                       const std::function<void(KeyDialog&)>& answer) {
+        withDialog<KeyDialog>(command, answer);
+    }
 
     test::TempDir game;
     test::TempDir config;
@@ -108,6 +117,7 @@ protected:
     HandClock clock;
     FakeMessageBoxes messages;
     FakeMusicPlayer player;
+    test::RecordingSoundOutput sound;
     FirstCarAndCourse setup;
     std::unique_ptr<MainWindow> window;
 
@@ -509,6 +519,66 @@ TEST_F(WindowSettingsTest, PanelsFollowTheWindowSizeInEveryState) {
     EXPECT_EQ(differences(grabbed(window->instrumentPanel()), instruments.image(), QSize(560, 90),
                           window->devicePixelRatioF()),
               0);
+}
+
+// The volumes and the mute come from the settings file. M mutes the music and the sounds in
+// every state, and the menu's item says so; the volume dialog is heard as its sliders move, its
+// ｷｬﾝｾﾙ puts back what was heard, its OK keeps the new volumes in the file for the next start.
+TEST_F(WindowSettingsTest, TheVolumesAndTheMute) {
+    config.write("velnor/velnor.ini", "[sound]\nmusic_volume=40\nsound_volume=70\n");
+    start();
+    EXPECT_FLOAT_EQ(player.volume, 0.4f);
+    EXPECT_FLOAT_EQ(sound.volume, 0.7f);
+    EXPECT_FALSE(sound.muted);
+    QAction* muteItem = nullptr;
+    for (QAction* item : window->menuBar()->actions()[1]->menu()->actions())
+        if (item->text() == QString::fromUtf8("消音(&M)"))
+            muteItem = item;
+    ASSERT_TRUE(muteItem);
+    EXPECT_FALSE(muteItem->isChecked());
+
+    QTest::keyClick(window.get(), Qt::Key_M); // at the title
+    EXPECT_TRUE(sound.muted);
+    EXPECT_EQ(player.volume, 0.0f);
+    EXPECT_FLOAT_EQ(sound.volume, 0.7f); // kept for when it is heard again
+    EXPECT_TRUE(muteItem->isChecked());
+    muteItem->trigger();
+    EXPECT_FALSE(sound.muted);
+    EXPECT_FLOAT_EQ(player.volume, 0.4f);
+
+    const auto slide = [](VolumeDialog& dialog, int id, int value) {
+        static_cast<QSlider*>(control(&dialog, id))->setValue(value);
+    };
+    withDialog<VolumeDialog>([&] { window->volumeCommand(); }, [&](VolumeDialog& dialog) {
+        slide(dialog, VolumeDialog::kMusicSlider, 80);
+        slide(dialog, VolumeDialog::kSoundSlider, 30);
+        EXPECT_FLOAT_EQ(player.volume, 0.8f); // heard at once
+        EXPECT_FLOAT_EQ(sound.volume, 0.3f);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_FLOAT_EQ(player.volume, 0.4f);
+    EXPECT_FLOAT_EQ(sound.volume, 0.7f);
+    EXPECT_EQ(window->soundSettings(), (SoundSettings{40, 70, false}));
+
+    withDialog<VolumeDialog>([&] { window->volumeCommand(); }, [&](VolumeDialog& dialog) {
+        slide(dialog, VolumeDialog::kMusicSlider, 80);
+        slide(dialog, VolumeDialog::kSoundSlider, 30);
+        static_cast<QCheckBox*>(control(&dialog, VolumeDialog::kMuteBox))->setChecked(true);
+        EXPECT_EQ(player.volume, 0.0f);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    EXPECT_TRUE(sound.muted);
+    EXPECT_TRUE(muteItem->isChecked());
+    EXPECT_NE(config.read("velnor/velnor.ini").find(
+                  "[sound]\nmusic_volume=80\nmuted=true\nsound_volume=30\n"),
+              std::string::npos)
+        << config.read("velnor/velnor.ini");
+
+    start(); // the next start hears it as it was left
+    EXPECT_EQ(window->soundSettings(), (SoundSettings{80, 30, true}));
+    EXPECT_EQ(player.volume, 0.0f);
+    EXPECT_TRUE(sound.muted);
+    EXPECT_FLOAT_EQ(sound.volume, 0.3f);
 }
 
 } // namespace

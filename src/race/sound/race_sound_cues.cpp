@@ -29,9 +29,11 @@ std::int32_t RaceSoundCues::timeOfPass(const Game& game) {
     return static_cast<std::int32_t>(game.now() - game.playerCar.startTick() - Vehicle::kStartHold);
 }
 
-float RaceSoundCues::panOf(float x, float y, float heading, float ghostX, float ghostY) {
-    const double angle = heading * 3.14159265358979 / 180.0;
-    // The right of a car heading along (cos a, sin a), z up: (sin a, -cos a).
+float RaceSoundCues::panOf(const Camera& camera, float x, float y, float ghostX, float ghostY) {
+    // The eye stands at the camera's azimuth from its target and looks back across it: along
+    // the azimuth + 180 degrees.
+    const double angle = (camera.azimuth() + 180.0) * 3.14159265358979 / 180.0;
+    // The right of a view along (cos a, sin a), z up: (sin a, -cos a).
     const double right = (ghostX - x) * std::sin(angle) - (ghostY - y) * std::cos(angle);
     return static_cast<float>(std::clamp(right / kPanDistance, -1.0, 1.0));
 }
@@ -68,8 +70,7 @@ void RaceSoundCues::afterPass(const Game& game) {
         state.ghostRpm = static_cast<float>(
             std::min(g.engineSpeedAt(g.speed(), g.controls().gearIndex()), Vehicle::kRevLimit));
         state.ghostThrottle = throttleOf(game.ghostCar());
-        state.ghostPan =
-            panOf(at[0], at[1], game.playerCar.controls().heading(), ghost[0], ghost[1]);
+        state.ghostPan = panOf(game.camera(), at[0], at[1], ghost[0], ghost[1]);
         const float distance = std::hypot(ghost[0] - at[0], ghost[1] - at[1]);
         state.ghostGain = 1.0f / (1.0f + distance / kHalfGainDistance);
     }

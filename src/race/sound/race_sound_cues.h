@@ -6,6 +6,7 @@
 
 namespace velnor {
 
+class Camera;
 class Game;
 
 // The race's side of its sounds: fed by the game loop after every pass (and by the window's or
@@ -32,9 +33,10 @@ public:
     void lapCompleted(const Game& game);
     void raceFinished(const Game& game);
 
-    // Where the ghost is heard from: -1 (left) to 1 (right) of a car at (`x`, `y`) heading
-    // `heading` degrees (0 along +x, 90 along +y), for a ghost at (`ghostX`, `ghostY`).
-    static float panOf(float x, float y, float heading, float ghostX, float ghostY);
+    // Where the ghost at (`ghostX`, `ghostY`) is heard from: -1 (left) to 1 (right) of a
+    // listener at (`x`, `y`) (the player's car) looking the way `camera` looks, so that the ghost
+    // is heard on the side of the screen it is seen on, in every view.
+    static float panOf(const Camera& camera, float x, float y, float ghostX, float ghostY);
 
 private:
     static std::int32_t timeOfPass(const Game& game);

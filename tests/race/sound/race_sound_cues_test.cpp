@@ -4,8 +4,10 @@
 #include "race/headless_race.h"
 #include "race/same_race.h"
 #include "race/sound/race_sound_cues.h"
+#include "world/camera.h"
 #include "test_dir.h"
 
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -23,6 +25,7 @@ public:
     void publish(const SoundState& state) override {
         ++states;
         maxRpm = std::max(maxRpm, state.playerRpm);
+        throttles.push_back(state.playerThrottle);
     }
     void cue(Cue cue, std::int32_t time) override { cues.push_back({cue, time}); }
 
@@ -37,6 +40,8 @@ public:
     std::vector<Heard> cues;
     long states = 0;
     float maxRpm = 0;
+    std::vector<float> throttles; // after each pass: the first at race time -2999
+
 };
 
 class RaceSoundCuesTest : public testing::Test {
@@ -122,23 +127,88 @@ TEST_F(RaceSoundCuesTest, LeavingTheRoadStartsTheRumble) {
     EXPECT_GT(trace[pass - 1].speed, 2.0);
 }
 
-// The ghost's side by the player's heading (0 degrees along +x, 90 along +y, z up): 10 m or more
-// to the right is fully right, to the left fully left, ahead or behind in the middle.
+// The engine is heard by how far the accelerator is down from its rest. Pressed at -3000, the
+// accelerator climbs from its rest at a steady rate: twice as far down at -2800 as at -2900 (200
+// ms against 100), and let go at -2000 it is back at its rest (nothing) on that pass.
+TEST_F(RaceSoundCuesTest, TheThrottleHeardIsTheAcceleratorAboveItsRest) {
+    RaceOptions options = race("Oval");
+    options.inputs = parseInputScript("-3000 X down\n-2000 X up\n");
+    options.untilMs = -1000;
+    RecordingSink sink;
+    options.sound = &sink;
+    const RaceResult result = runHeadlessRace(options);
+    ASSERT_TRUE(result.error.empty()) << result.error;
+    ASSERT_GE(sink.throttles.size(), 1500u);
+    const auto at = [&](int time) { return sink.throttles[static_cast<std::size_t>(time + 2999)]; };
+    EXPECT_GT(at(-2900), 0.0f);
+    EXPECT_LT(at(-2001), 1.0f);
+    EXPECT_NEAR(at(-2800) / at(-2900), 2.0f, 0.02f);
+    EXPECT_NEAR(at(-2400) / at(-2900), 6.0f, 0.06f);
+    for (int time = -2000; time < -1500; ++time)
+        EXPECT_EQ(at(time), 0.0f) << time;
+}
+
+// The ghost's side by the way the camera looks: behind the car (it follows the car's heading; 0
+// degrees along +x, 90 along +y, z up), 10 m or more to the right is fully right, to the left
+// fully left, ahead or behind in the middle; the listener anywhere on the course.
 TEST(RaceSoundPanTest, TheGhostIsPannedByItsSide) {
     struct Case {
         float heading;
-        float gx, gy;
+        float x, y;   // the listener
+        float gx, gy; // the ghost
         float pan;
     };
     const Case cases[] = {
-        {0, 0, -100, 1},   {0, 0, 100, -1},  {0, 0, -50, 0.5f},   {0, 300, 0, 0},
-        {0, -300, 0, 0},   {90, 100, 0, 1},  {90, -40, 0, -0.4f}, {180, 0, 100, 1},
-        {270, -500, 0, 1}, {0, 0, -1000, 1},
+        {0, 0, 0, 0, -100, 1},      {0, 0, 0, 0, 100, -1},       {0, 0, 0, 0, -50, 0.5f},
+        {0, 0, 0, 300, 0, 0},       {0, 0, 0, -300, 0, 0},       {90, 0, 0, 100, 0, 1},
+        {90, 0, 0, -40, 0, -0.4f},  {180, 0, 0, 0, 100, 1},      {270, 0, 0, -500, 0, 1},
+        {0, 0, 0, 0, -1000, 1},     {90, 500, 200, 530, 900, 0.3f}, {0, -700, 40, -900, 10, 0.3f},
+        {180, 1000, 1000, 1000, 1060, 0.6f},
     };
-    for (const Case& c : cases)
-        EXPECT_NEAR(RaceSoundCues::panOf(0, 0, c.heading, c.gx, c.gy), c.pan, 1e-4)
-            << c.heading << " " << c.gx << " " << c.gy;
-    EXPECT_NEAR(RaceSoundCues::panOf(500, 200, 90, 530, 900), 0.3f, 1e-4); // not at the origin
+    for (const Case& c : cases) {
+        Camera camera;
+        camera.setViewMode(0);
+        camera.followHeading(c.heading);
+        EXPECT_NEAR(RaceSoundCues::panOf(camera, c.x, c.y, c.gx, c.gy), c.pan, 1e-4)
+            << c.heading << " " << c.x << " " << c.y << " " << c.gx << " " << c.gy;
+    }
+}
+
+// What is heard on the right is seen on the right: in each of the four views, the car anywhere
+// and heading anyway, the ghost's pan has the sign of its place across the drawn picture, worked
+// out from the eye, target and up vector the frame is drawn with (the picture's right is the line
+// of sight crossed with up).
+TEST(RaceSoundPanTest, TheGhostIsHeardOnTheSideItIsSeenOn) {
+    int checked = 0;
+    for (int view = 0; view < Camera::kViews; ++view)
+        for (const float heading : {0.0f, 37.0f, 90.0f, 200.0f, 300.0f}) {
+            Camera camera;
+            camera.moveTarget(350, -120, 0); // the car, away from the origin
+            camera.setViewMode(view);
+            camera.followHeading(heading);
+            const Camera::View drawn = camera.applyCamera();
+            const Vec3 sight = {drawn.target[0] - drawn.eye[0], drawn.target[1] - drawn.eye[1],
+                                drawn.target[2] - drawn.eye[2]};
+            const Vec3 right = {sight[1] * drawn.up[2] - sight[2] * drawn.up[1],
+                                sight[2] * drawn.up[0] - sight[0] * drawn.up[2],
+                                sight[0] * drawn.up[1] - sight[1] * drawn.up[0]};
+            for (int around = 0; around < 8; ++around) {
+                const double a = around * 0.785398163 + 0.3;
+                const float gx = drawn.target[0] + static_cast<float>(60 * std::cos(a));
+                const float gy = drawn.target[1] + static_cast<float>(60 * std::sin(a));
+                const double across = (gx - drawn.eye[0]) * right[0] +
+                                      (gy - drawn.eye[1]) * right[1] +
+                                      (drawn.target[2] - drawn.eye[2]) * right[2];
+                const float pan =
+                    RaceSoundCues::panOf(camera, drawn.target[0], drawn.target[1], gx, gy);
+                if (std::abs(pan) < 0.05f)
+                    continue; // straight ahead or behind
+                ++checked;
+                EXPECT_EQ(pan > 0, across > 0)
+                    << "view " << view << " heading " << heading << " around " << around;
+            }
+        }
+    EXPECT_GT(checked, 120);
 }
 
 } // namespace

@@ -73,8 +73,9 @@ public:
     void setSoundSettings(const SoundSettings& settings);
     // M: nothing heard, or heard again, in every state; kept in the settings file.
     void muteCommand();
-    // "音量": the volume dialog, its changes heard as they are made; OK keeps them and writes the
-    // settings file, ｷｬﾝｾﾙ puts back what was heard before.
+    // "音量": the volume dialog, its changes heard as they are made (a beep at each new volume
+    // of the sounds); OK keeps them and writes the settings file, ｷｬﾝｾﾙ puts back what was heard
+    // before.
     void volumeCommand();
 
     // The commands of the menu.

@@ -49,8 +49,16 @@ void MainWindow::muteCommand() {
 }
 
 void MainWindow::volumeCommand() {
-    VolumeDialog dialog(
-        soundSettings_, [this](const SoundSettings& tried) { hearAt(tried); }, this);
+    int soundVolume = soundSettings_.soundVolume;
+    const auto tryOut = [this, &soundVolume](const SoundSettings& tried) {
+        hearAt(tried);
+        // A beep at the sounds' new volume, so that it is heard even where no engine runs (a
+        // pause would only keep it for later).
+        if (tried.soundVolume != soundVolume && !paused_)
+            soundOutput_->cue(Cue::kCountBeep, 0);
+        soundVolume = tried.soundVolume;
+    };
+    VolumeDialog dialog(soundSettings_, tryOut, this);
     if (dialog.exec() != QDialog::Accepted) {
         hearAt(soundSettings_);
         return;

@@ -554,6 +554,8 @@ TEST_F(WindowSettingsTest, TheVolumesAndTheMute) {
         slide(dialog, VolumeDialog::kSoundSlider, 30);
         EXPECT_FLOAT_EQ(player.volume, 0.8f); // heard at once
         EXPECT_FLOAT_EQ(sound.volume, 0.3f);
+        ASSERT_EQ(sound.cues.size(), 1u); // a beep to hear the sounds' new volume by
+        EXPECT_EQ(sound.cues[0].cue, Cue::kCountBeep);
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     EXPECT_FLOAT_EQ(player.volume, 0.4f);

@@ -4,6 +4,7 @@
 #include <SDL2/SDL_mixer.h>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace velnor {
 namespace {
@@ -25,26 +26,27 @@ std::size_t bytesOf(SampleFormat format) {
     return format == SampleFormat::kS16 ? 2 : 4;
 }
 
-// `value` (-1..1, and beyond where the sounds add up) added to one sample in place. Samples are
-// copied through memcpy: the stream's bytes need not be aligned for the sample's type.
+// `value` (-1..1, and beyond where the sounds add up) added to an integer sample in place, scaled
+// by its full scale and saturating at its ends. Samples are copied through memcpy: the stream's
+// bytes need not be aligned for the sample's type.
+template <typename Sample> void addInteger(std::uint8_t* at, float value) {
+    constexpr double kLowest = std::numeric_limits<Sample>::min();
+    constexpr double kHighest = std::numeric_limits<Sample>::max();
+    Sample sample;
+    std::memcpy(&sample, at, sizeof sample);
+    const double sum = static_cast<double>(sample) + static_cast<double>(value) * kHighest;
+    sample = static_cast<Sample>(std::clamp(sum, kLowest, kHighest));
+    std::memcpy(at, &sample, sizeof sample);
+}
+
 void addSample(std::uint8_t* at, SampleFormat format, float value) {
     switch (format) {
-    case SampleFormat::kS16: {
-        std::int16_t sample;
-        std::memcpy(&sample, at, sizeof sample);
-        const float sum = static_cast<float>(sample) + value * 32767.0f;
-        sample = static_cast<std::int16_t>(std::clamp(sum, -32768.0f, 32767.0f));
-        std::memcpy(at, &sample, sizeof sample);
+    case SampleFormat::kS16:
+        addInteger<std::int16_t>(at, value);
         return;
-    }
-    case SampleFormat::kS32: {
-        std::int32_t sample;
-        std::memcpy(&sample, at, sizeof sample);
-        const double sum = static_cast<double>(sample) + value * 2147483647.0;
-        sample = static_cast<std::int32_t>(std::clamp(sum, -2147483648.0, 2147483647.0));
-        std::memcpy(at, &sample, sizeof sample);
+    case SampleFormat::kS32:
+        addInteger<std::int32_t>(at, value);
         return;
-    }
     case SampleFormat::kF32: {
         float sample;
         std::memcpy(&sample, at, sizeof sample);

@@ -1,6 +1,7 @@
 #include "race/sound/race_sound_cues.h"
 
 #include "race/game.h"
+#include "world/camera.h"
 
 #include <algorithm>
 #include <cmath>

@@ -39,12 +39,12 @@ KeyDialog::KeyDialog(const Bindings& bindings, MessageBoxes& messages, QWidget* 
 
 void KeyDialog::createControls() {
     DialogLayout layout(*this);
-    layout.setSize(260, 212);
+    layout.setSize(260, 224);
     auto* hint = layout.place(
         new QLabel(QString::fromUtf8("行を選んでキーを押すと、その操作のキーになります。")), 0, 7,
         5, 246, 9);
     hint->setTextFormat(Qt::PlainText);
-    table_ = layout.place(new QTableWidget(kActionCount, 3), kTable, 7, 16, 246, 146);
+    table_ = layout.place(new QTableWidget(kActionCount, 3), kTable, 7, 16, 246, 158); // every row, none scrolled
     table_->setHorizontalHeaderLabels({QString::fromUtf8("操作"), QString::fromUtf8("キー"),
                                        QString::fromUtf8("パッドのボタン")});
     table_->verticalHeader()->hide();
@@ -59,20 +59,20 @@ void KeyDialog::createControls() {
         for (int column = 0; column < 3; ++column)
             table_->setItem(a, column, new QTableWidgetItem);
 
-    layout.place(new QLabel(QString::fromUtf8("キー:")), 0, 7, 170, 24, 8);
+    layout.place(new QLabel(QString::fromUtf8("キー:")), 0, 7, 182, 24, 8);
     keyField_ = layout.place(
         new KeyField([this](int key, Qt::KeyboardModifiers mods) { keyPressed(key, mods); }),
-        kKeyField, 32, 168, 80, 12);
-    layout.place(new QLabel(QString::fromUtf8("パッド:")), 0, 122, 170, 30, 8);
-    padList_ = layout.place(new QComboBox, kPadList, 153, 168, 100, 12);
+        kKeyField, 32, 180, 80, 12);
+    layout.place(new QLabel(QString::fromUtf8("パッド:")), 0, 122, 182, 30, 8);
+    padList_ = layout.place(new QComboBox, kPadList, 153, 180, 100, 12);
     padList_->addItem(padButtonTitle(-1));
     for (int button = 0; button < kPadButtonCount; ++button)
         padList_->addItem(padButtonTitle(button));
 
     auto* standard =
-        layout.place(new QPushButton(QString::fromUtf8("標準に戻す")), kStandard, 7, 190, 60, 15);
-    auto* ok = layout.place(new QPushButton(QStringLiteral("OK")), 1, 153, 190, 48, 15);
-    auto* cancel = layout.place(new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ")), 2, 205, 190, 48, 15);
+        layout.place(new QPushButton(QString::fromUtf8("標準に戻す")), kStandard, 7, 202, 60, 15);
+    auto* ok = layout.place(new QPushButton(QStringLiteral("OK")), 1, 153, 202, 48, 15);
+    auto* cancel = layout.place(new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ")), 2, 205, 202, 48, 15);
     ok->setDefault(true);
     standard->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

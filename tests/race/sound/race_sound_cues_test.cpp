@@ -1,6 +1,10 @@
 // The race's sounds from a whole headless race: the countdown's beeps on the passes where the
 // panel's count changes, a chime at each lap line, the finish, the rumble on leaving the road; the
 // race itself the same whether it is heard or not. And where the ghost is heard from.
+#include "game_test_access.h"
+#include "platform/key_state.h"
+#include "platform/tick_clock.h"
+#include "race/game.h"
 #include "race/headless_race.h"
 #include "race/same_race.h"
 #include "race/sound/race_sound_cues.h"
@@ -10,6 +14,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <numeric>
 
 namespace velnor {
@@ -26,6 +31,7 @@ public:
         ++states;
         maxRpm = std::max(maxRpm, state.playerRpm);
         throttles.push_back(state.playerThrottle);
+        last = state;
     }
     void cue(Cue cue, std::int32_t time) override { cues.push_back({cue, time}); }
 
@@ -41,6 +47,7 @@ public:
     long states = 0;
     float maxRpm = 0;
     std::vector<float> throttles; // after each pass: the first at race time -2999
+    SoundState last;
 
 };
 
@@ -98,6 +105,8 @@ TEST_F(RaceSoundCuesTest, AWholeRaceSoundsItsCuesOnTheirPasses) {
     // The state after every pass, the engine heard revving.
     EXPECT_EQ(sink.states, heard.passes);
     EXPECT_GT(sink.maxRpm, 3000.0f);
+    // Held long enough, the accelerator stands at the gear's limit: the throttle heard is full.
+    EXPECT_EQ(*std::max_element(sink.throttles.begin(), sink.throttles.end()), 1.0f);
 }
 
 // On the strip (see the headless race's tests) the car runs off the road's end once and stays
@@ -148,6 +157,69 @@ TEST_F(RaceSoundCuesTest, TheThrottleHeardIsTheAcceleratorAboveItsRest) {
         EXPECT_EQ(at(time), 0.0f) << time;
 }
 
+// The ghost's engine as the player hears it beside their own: the course's ghost (the autopilot's
+// run, saved) is under way 3 s after GO, its accelerator down and its engine turning; put 30
+// m to the right of the player's car, which the camera looks along +x from behind, it is heard
+// fully right at half its gain; 10 m to the left and 3 m ahead, fully left at 1 / (1 + 0.35).
+// Without a ghost nothing of it is heard; at the title, nothing at all.
+TEST_F(RaceSoundCuesTest, TheGhostIsHeardByItsPlaceAndItsOwnEngine) {
+    RaceOptions save = race("Oval");
+    save.autopilot = true;
+    save.saveGhost = true;
+    ASSERT_TRUE(runHeadlessRace(save).finished);
+
+    ManualClock clock(1000);
+    RaceEvents events;
+    Game game(dir.path(), clock, events);
+    game.scanFiles();
+    ASSERT_EQ(game.chooseCar(game.carCatalogue.indexOfCar("Tester"), true), 0);
+    ASSERT_EQ(game.chooseCourse(game.courseCatalogue.indexOfCourse("Oval")), 0);
+    game.setGhostEnabled(true);
+    game.startRace(640, 480);
+    ASSERT_EQ(game.ghostEnabled(), 1);
+    KeyTable keys;
+    for (int pass = 0; pass < 6000; ++pass) { // to race time 3000: the ghost is under way
+        clock.advance(1);
+        game.runIdleWork(keys);
+    }
+    RecordingSink sink;
+    RaceSoundCues cues(sink);
+    Camera& camera = GameTestAccess::camera(game);
+    camera.setViewMode(0);
+    camera.followHeading(0); // behind the car, looking along +x
+
+    const auto placeGhost = [&](float dx, float dy) {
+        const Vec3 at = game.playerModel().position();
+        const Vec3 ghost = game.ghostModel().position();
+        GameTestAccess::ghostModel(game).moveParts(at[0] + dx - ghost[0], at[1] + dy - ghost[1], 0);
+        cues.afterPass(game);
+        return sink.last;
+    };
+    const SoundState right = placeGhost(0, -300);
+    EXPECT_FLOAT_EQ(right.ghostPan, 1.0f);
+    EXPECT_FLOAT_EQ(right.ghostGain, 0.5f);
+    EXPECT_GT(right.ghostThrottle, 0.0f); // its accelerator is down
+    EXPECT_LE(right.ghostThrottle, 1.0f);
+    EXPECT_GT(right.ghostRpm, 0.0f);
+    const SoundState left = placeGhost(30, 100);
+    EXPECT_FLOAT_EQ(left.ghostPan, -1.0f);
+    EXPECT_NEAR(left.ghostGain, 1.0f / (1.0f + 104.403f / 300.0f), 1e-4f); // hypot(30, 100)
+    EXPECT_EQ(left.playerGain, 1.0f);
+
+    game.setGhostEnabled(false);
+    cues.afterPass(game);
+    EXPECT_EQ(sink.last.ghostGain, 0.0f);
+    EXPECT_EQ(sink.last.ghostRpm, 0.0f);
+    // Back at the title the engines fall silent, said once.
+    game.stopRace();
+    cues.afterPass(game);
+    EXPECT_EQ(sink.last.playerGain, 0.0f);
+    EXPECT_EQ(sink.last.playerRpm, 0.0f);
+    const long states = sink.states;
+    cues.afterPass(game);
+    EXPECT_EQ(sink.states, states);
+}
+
 // The ghost's side by the way the camera looks: behind the car (it follows the car's heading; 0
 // degrees along +x, 90 along +y, z up), 10 m or more to the right is fully right, to the left
 // fully left, ahead or behind in the middle; the listener anywhere on the course.
@@ -163,7 +235,7 @@ TEST(RaceSoundPanTest, TheGhostIsPannedByItsSide) {
         {0, 0, 0, 300, 0, 0},       {0, 0, 0, -300, 0, 0},       {90, 0, 0, 100, 0, 1},
         {90, 0, 0, -40, 0, -0.4f},  {180, 0, 0, 0, 100, 1},      {270, 0, 0, -500, 0, 1},
         {0, 0, 0, 0, -1000, 1},     {90, 500, 200, 530, 900, 0.3f}, {0, -700, 40, -900, 10, 0.3f},
-        {180, 1000, 1000, 1000, 1060, 0.6f},
+        {180, 1000, 1000, 1000, 1060, 0.6f}, {0, 0, 0, 0, 1000, -1},
     };
     for (const Case& c : cases) {
         Camera camera;

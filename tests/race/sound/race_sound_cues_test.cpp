@@ -184,6 +184,8 @@ TEST_F(RaceSoundCuesTest, TheGhostIsHeardByItsPlaceAndItsOwnEngine) {
     }
     RecordingSink sink;
     RaceSoundCues cues(sink);
+    // The player's car well away from the origin, where a sum of places would pass for a difference.
+    GameTestAccess::playerModel(game).moveParts(700, -400, 0);
     Camera& camera = GameTestAccess::camera(game);
     camera.setViewMode(0);
     camera.followHeading(0); // behind the car, looking along +x

@@ -44,7 +44,8 @@ void KeyDialog::createControls() {
         new QLabel(QString::fromUtf8("行を選んでキーを押すと、その操作のキーになります。")), 0, 7,
         5, 246, 9);
     hint->setTextFormat(Qt::PlainText);
-    table_ = layout.place(new QTableWidget(kActionCount, 3), kTable, 7, 16, 246, 158); // every row, none scrolled
+    table_ = layout.place(new QTableWidget(kActionCount, 3), kTable, 7, 16, 246,
+                          158); // every row, none scrolled
     table_->setHorizontalHeaderLabels({QString::fromUtf8("操作"), QString::fromUtf8("キー"),
                                        QString::fromUtf8("パッドのボタン")});
     table_->verticalHeader()->hide();

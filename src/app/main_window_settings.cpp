@@ -130,8 +130,8 @@ void MainWindow::showWithSettings(SettingsFile& file) {
 }
 
 bool MainWindow::writeSettings() const {
-    return !settingsFile_ || settingsFile_->save(bindings_, placementOf(*this), raceSettings(),
-                                                 soundSettings_);
+    return !settingsFile_ ||
+           settingsFile_->save(bindings_, placementOf(*this), raceSettings(), soundSettings_);
 }
 
 void MainWindow::saveSettings() {

@@ -59,20 +59,21 @@ struct LoadedSettings {
 // Reads the text of a settings file as written below (an INI file): the sections [keys] and
 // [pad], one "action=name" line per action, [window], [race] ("pause_on_focus_loss", "show_gap",
 // "show_splits": "true" or "false") and [sound] ("music_volume" and "sound_volume", whole numbers
-// from 0 to 100; "muted", "true" or "false"). Blank lines and lines starting with ';' or '#' are comments. Every other line that
-// cannot be used is ignored, the value it was about stays standard, and it is reported: a line
-// that is not "[section]" or "name=value", a line outside a known section, an unknown section
-// (reported once, its lines ignored with it), an unknown action, window or race value, a value
-// given twice (the later line), a window value that is no number in range or not "true" or
-// "false", a name that is no key or button, a key the game keeps for itself, a key or button
-// that an earlier line gave another action. An action left without a line keeps its standard
-// key or button unless an action of the file has it; then it has none, and that is reported too.
+// from 0 to 100; "muted", "true" or "false"). Blank lines and lines starting with ';' or '#' are
+// comments. Every other line that cannot be used is ignored, the value it was about stays
+// standard, and it is reported: a line that is not "[section]" or "name=value", a line outside a
+// known section, an unknown section (reported once, its lines ignored with it), an unknown action,
+// window, race or sound value, a value given twice (the later line), a window value that is no
+// number in range, a volume that is no whole number from 0 to 100, a switch that is not "true" or
+// "false", a name that is no key or button, a key the game keeps for itself, a key or button that
+// an earlier line gave another action. An action left without a line keeps its standard key or
+// button unless an action of the file has it; then it has none, and that is reported too.
 LoadedSettings parseSettings(const QByteArray& text);
 
 // The game's settings: the keys and pad buttons of the actions, the window's placement, the
-// race's options and the volumes, in one INI file. Reading reports every line it ignores; writing goes through
-// QSettings, which writes a temporary file and renames it over the old one, so the file is whole at
-// any moment.
+// race's options and the volumes, in one INI file. Reading reports every line it ignores; writing
+// goes through QSettings, which writes a temporary file and renames it over the old one, so the
+// file is whole at any moment.
 class SettingsFile {
 public:
     explicit SettingsFile(QString path) : path_(std::move(path)) {}

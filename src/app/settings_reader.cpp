@@ -297,9 +297,10 @@ void Reader::onWindowValue(int number, int which, const IniLine& line) {
     }
     if (!ok) {
         const QString value = quoted(line.value);
-        report(number,
-               QStringLiteral("%1 \"%2\" is not a whole number of pixels in range").arg(name, value),
-               QString::fromUtf8("%1「%2」は範囲内の整数ではありません").arg(name, value));
+        report(
+            number,
+            QStringLiteral("%1 \"%2\" is not a whole number of pixels in range").arg(name, value),
+            QString::fromUtf8("%1「%2」は範囲内の整数ではありません").arg(name, value));
         return;
     }
     windowLine_[which] = number;

@@ -34,8 +34,7 @@ VolumeDialog::VolumeDialog(const SoundSettings& settings,
     auto* musicLabel = layout.place(new QLabel(QString::fromUtf8("音楽(&U):")), 0, 7, 10, 40, 8);
     music_ = layout.place(volumeSlider(settings.musicVolume), kMusicSlider, 50, 8, 110, 12);
     musicValue_ = layout.place(new QLabel(percentText(settings.musicVolume)), 0, 165, 10, 28, 8);
-    auto* soundLabel =
-        layout.place(new QLabel(QString::fromUtf8("効果音(&E):")), 0, 7, 28, 40, 8);
+    auto* soundLabel = layout.place(new QLabel(QString::fromUtf8("効果音(&E):")), 0, 7, 28, 40, 8);
     sound_ = layout.place(volumeSlider(settings.soundVolume), kSoundSlider, 50, 26, 110, 12);
     soundValue_ = layout.place(new QLabel(percentText(settings.soundVolume)), 0, 165, 28, 28, 8);
     musicLabel->setBuddy(music_);

@@ -184,8 +184,9 @@ protected:
         return differences(grabbed(panel), reference, panel->size(), ratio());
     }
 
-    // The instrument panel as the game should draw it: the car named `carName`, AT, the lap of three under way;
-    // gear, speed and engine speed as the car has them; with the race clock while racing.
+    // The instrument panel as the game should draw it: the car named `carName`, AT, the lap of
+    // three under way; gear, speed and engine speed as the car has them; with the race clock while
+    // racing.
     QImage instrumentsFor(int lap, std::optional<std::int32_t> clockMs) {
         InstrumentReadings readings = readingsOf(window->game());
         readings.carName = carName;
@@ -265,7 +266,7 @@ protected:
     test::RecordingSoundOutput sound;
     SelectionDialogs dialogs{messages};
     std::unique_ptr<MainWindow> window;
-    InputScript keyTimeline; // the driving keys as the autopilot held them
+    InputScript keyTimeline;                          // the driving keys as the autopilot held them
     QString carName = QStringLiteral("Tester Sport"); // the car the instrument panel names
     std::array<bool, kDrivingKeys.size()> keysHeld{};
 };
@@ -401,8 +402,8 @@ TEST_F(RaceInTheWindow, TheGapTheSplitsAndThePauseAgainstTheGhost) {
             ASSERT_TRUE(split->isVisible());
             Canvas reference;
             reference.create(split->size());
-            drawLapSplitPanel(reference, game.raceClock().lapTime(laps - 1) -
-                                             ghostLaps.lapTime(laps - 1));
+            drawLapSplitPanel(reference,
+                              game.raceClock().lapTime(laps - 1) - ghostLaps.lapTime(laps - 1));
             EXPECT_EQ(paintedDifferences(split, reference.image()), 0);
         }
         if (!gapSeen && raceNow() >= 20000) {

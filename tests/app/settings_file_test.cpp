@@ -101,13 +101,29 @@ TEST_F(SettingsFileTest, EveryKeyButtonAndTheWindowRoundTrip) {
     ASSERT_TRUE(file.save(b, window, RaceSettings{true, false, false}, SoundSettings{0, 37, true}));
 
     const std::string text = dir.read("velnor/velnor.ini");
-    for (const char* line :
-         {"[keys]\n", "accelerator=\",\"\n", "nextview=Space\n", "steerright=\\\\\n",
-          "pause=none\n", "[pad]\n", "accelerator=touchpad\n", "steerleft=dpup\n",
-          "saveghost=none\n", "[window]\n", "x=-300\n", "width=1111\n", "fullscreen=true\n",
-          "[race]\n", "pause_on_focus_loss=true\n", "show_gap=false\n", "show_splits=false\n",
-          "mute=F12\n", "mute=paddle2\n", "[sound]\n", "music_volume=0\n", "sound_volume=37\n",
-          "muted=true\n"})
+    for (const char* line : {"[keys]\n",
+                             "accelerator=\",\"\n",
+                             "nextview=Space\n",
+                             "steerright=\\\\\n",
+                             "pause=none\n",
+                             "[pad]\n",
+                             "accelerator=touchpad\n",
+                             "steerleft=dpup\n",
+                             "saveghost=none\n",
+                             "[window]\n",
+                             "x=-300\n",
+                             "width=1111\n",
+                             "fullscreen=true\n",
+                             "[race]\n",
+                             "pause_on_focus_loss=true\n",
+                             "show_gap=false\n",
+                             "show_splits=false\n",
+                             "mute=F12\n",
+                             "mute=paddle2\n",
+                             "[sound]\n",
+                             "music_volume=0\n",
+                             "sound_volume=37\n",
+                             "muted=true\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 
     const LoadedSettings loaded = file.load();
@@ -273,11 +289,20 @@ TEST_F(SettingsFileTest, TheRaceSection) {
         {"in the window's section", "[window]\npause_on_focus_loss=true\n", {2}, false},
         {"the gap off", "[race]\nshow_gap=false\n", {}, false, false, true},
         {"the splits off", "[race]\nSHOW_SPLITS=False\n", {}, false, true, false},
-        {"all three, each its own", "[race]\nshow_splits=false\npause_on_focus_loss=true\n"
-         "show_gap=false\n", {}, true, false, false},
+        {"all three, each its own",
+         "[race]\nshow_splits=false\npause_on_focus_loss=true\n"
+         "show_gap=false\n",
+         {},
+         true,
+         false,
+         false},
         {"a bad gap line keeps it on", "[race]\nshow_gap=no\n", {2}, false, true, true},
         {"one switch twice does not block another",
-         "[race]\nshow_gap=false\nshow_gap=true\nshow_splits=false\n", {3}, false, false, false},
+         "[race]\nshow_gap=false\nshow_gap=true\nshow_splits=false\n",
+         {3},
+         false,
+         false,
+         false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -302,17 +327,25 @@ TEST_F(SettingsFileTest, TheSoundSection) {
     };
     const std::vector<Row> rows = {
         {"standard", "[sound]\n", {}, {100, 100, false}},
-        {"each its own", "[sound]\nmusic_volume=40\nsound_volume=75\nmuted=true\n", {},
+        {"each its own",
+         "[sound]\nmusic_volume=40\nsound_volume=75\nmuted=true\n",
+         {},
          {40, 75, true}},
-        {"the ends of the range", "[Sound]\nMusic_Volume=0\nsound_volume=100\n", {},
+        {"the ends of the range",
+         "[Sound]\nMusic_Volume=0\nsound_volume=100\n",
+         {},
          {0, 100, false}},
         {"above the range", "[sound]\nmusic_volume=101\n", {2}, {100, 100, false}},
         {"below the range", "[sound]\nsound_volume=-1\n", {2}, {100, 100, false}},
-        {"not a whole number", "[sound]\nmusic_volume=50.5\nsound_volume=loud\n", {2, 3},
+        {"not a whole number",
+         "[sound]\nmusic_volume=50.5\nsound_volume=loud\n",
+         {2, 3},
          {100, 100, false}},
         {"a mute neither true nor false", "[sound]\nmuted=1\n", {2}, {100, 100, false}},
         {"an unknown sound value", "[sound]\nengine_volume=3\n", {2}, {100, 100, false}},
-        {"given twice, the first holds", "[sound]\nsound_volume=10\nsound_volume=90\n", {3},
+        {"given twice, the first holds",
+         "[sound]\nsound_volume=10\nsound_volume=90\n",
+         {3},
          {100, 10, false}},
         {"in the race's section", "[race]\nmuted=true\n", {2}, {100, 100, false}},
     };
@@ -396,7 +429,8 @@ TEST_F(SettingsFileTest, AnUnusableFolderOrFileNeverStopsTheGame) {
     dir.write("velnor", "a file where the folder should be");
     SettingsFile blocked(SettingsFile::standardPath());
     EXPECT_TRUE(blocked.load().problems.empty());
-    EXPECT_FALSE(blocked.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
+    EXPECT_FALSE(
+        blocked.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
 
     std::filesystem::remove(dir.file("velnor"));
     std::filesystem::create_directories(iniPath()); // a folder named as the file
@@ -404,7 +438,8 @@ TEST_F(SettingsFileTest, AnUnusableFolderOrFileNeverStopsTheGame) {
     const LoadedSettings loaded = unreadable.load();
     EXPECT_EQ(linesOf(loaded), std::vector<int>{0});
     EXPECT_EQ(loaded.bindings.key, standardByHand().key);
-    EXPECT_FALSE(unreadable.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
+    EXPECT_FALSE(
+        unreadable.save(standardByHand(), WindowPlacement{}, RaceSettings{}, SoundSettings{}));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "test_dir.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QCheckBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -137,13 +137,13 @@ TEST_F(WindowSettingsTest, TheSettingsMenuBetweenGameAndHelp) {
     QStringList items;
     for (QAction* item : window->menuBar()->actions()[1]->menu()->actions())
         items << item->text() + "\t" + item->shortcut().toString();
-    EXPECT_EQ(items, (QStringList{QString::fromUtf8("キー設定(&K)...\t"),
-                                  QString::fromUtf8("全画面表示(&F)\tF11"),
-                                  QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t"), "\t",
-                                  QString::fromUtf8("ゴーストとの差を表示(&G)\t"),
-                                  QString::fromUtf8("スプリットを表示(&L)\t"), "\t",
-                                  QString::fromUtf8("音量(&V)...\t"),
-                                  QString::fromUtf8("消音(&M)\t")}));
+    EXPECT_EQ(items,
+              (QStringList{QString::fromUtf8("キー設定(&K)...\t"),
+                           QString::fromUtf8("全画面表示(&F)\tF11"),
+                           QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t"), "\t",
+                           QString::fromUtf8("ゴーストとの差を表示(&G)\t"),
+                           QString::fromUtf8("スプリットを表示(&L)\t"), "\t",
+                           QString::fromUtf8("音量(&V)...\t"), QString::fromUtf8("消音(&M)\t")}));
 }
 
 // The pause on losing the focus, off by default, is kept in the settings file when the window
@@ -551,30 +551,34 @@ TEST_F(WindowSettingsTest, TheVolumesAndTheMute) {
     const auto slide = [](VolumeDialog& dialog, int id, int value) {
         static_cast<QSlider*>(control(&dialog, id))->setValue(value);
     };
-    withDialog<VolumeDialog>([&] { window->volumeCommand(); }, [&](VolumeDialog& dialog) {
-        slide(dialog, VolumeDialog::kMusicSlider, 80);
-        slide(dialog, VolumeDialog::kSoundSlider, 30);
-        EXPECT_FLOAT_EQ(player.volume, 0.8f); // heard at once
-        EXPECT_FLOAT_EQ(sound.volume, 0.3f);
-        ASSERT_EQ(sound.cues.size(), 1u); // a beep to hear the sounds' new volume by
-        EXPECT_EQ(sound.cues[0].cue, Cue::kCountBeep);
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-    });
+    withDialog<VolumeDialog>([&] { window->volumeCommand(); },
+                             [&](VolumeDialog& dialog) {
+                                 slide(dialog, VolumeDialog::kMusicSlider, 80);
+                                 slide(dialog, VolumeDialog::kSoundSlider, 30);
+                                 EXPECT_FLOAT_EQ(player.volume, 0.8f); // heard at once
+                                 EXPECT_FLOAT_EQ(sound.volume, 0.3f);
+                                 ASSERT_EQ(sound.cues.size(),
+                                           1u); // a beep to hear the sounds' new volume by
+                                 EXPECT_EQ(sound.cues[0].cue, Cue::kCountBeep);
+                                 QTest::keyClick(&dialog, Qt::Key_Escape);
+                             });
     EXPECT_FLOAT_EQ(player.volume, 0.4f);
     EXPECT_FLOAT_EQ(sound.volume, 0.7f);
     EXPECT_EQ(window->soundSettings(), (SoundSettings{40, 70, false}));
 
-    withDialog<VolumeDialog>([&] { window->volumeCommand(); }, [&](VolumeDialog& dialog) {
-        slide(dialog, VolumeDialog::kMusicSlider, 80);
-        slide(dialog, VolumeDialog::kSoundSlider, 30);
-        static_cast<QCheckBox*>(control(&dialog, VolumeDialog::kMuteBox))->setChecked(true);
-        EXPECT_EQ(player.volume, 0.0f);
-        QTest::keyClick(&dialog, Qt::Key_Return);
-    });
+    withDialog<VolumeDialog>(
+        [&] { window->volumeCommand(); },
+        [&](VolumeDialog& dialog) {
+            slide(dialog, VolumeDialog::kMusicSlider, 80);
+            slide(dialog, VolumeDialog::kSoundSlider, 30);
+            static_cast<QCheckBox*>(control(&dialog, VolumeDialog::kMuteBox))->setChecked(true);
+            EXPECT_EQ(player.volume, 0.0f);
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
     EXPECT_TRUE(sound.muted);
     EXPECT_TRUE(muteItem->isChecked());
-    EXPECT_NE(config.read("velnor/velnor.ini").find(
-                  "[sound]\nmusic_volume=80\nmuted=true\nsound_volume=30\n"),
+    EXPECT_NE(config.read("velnor/velnor.ini")
+                  .find("[sound]\nmusic_volume=80\nmuted=true\nsound_volume=30\n"),
               std::string::npos)
         << config.read("velnor/velnor.ini");
 

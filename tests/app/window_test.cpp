@@ -198,9 +198,9 @@ TEST_F(WindowTest, TheWindowAndItsMenu) {
                   QString::fromUtf8("キー設定(&K)...\t"), QString::fromUtf8("全画面表示(&F)\tF11"),
                   QString::fromUtf8("フォーカスを失ったら一時停止(&P)\t"),
                   QString::fromUtf8("ゴーストとの差を表示(&G)\t"),
-                  QString::fromUtf8("スプリットを表示(&L)\t"),
-                  QString::fromUtf8("音量(&V)...\t"), QString::fromUtf8("消音(&M)\t"),
-                  QString::fromUtf8("ヘルプ(&H)"), QString::fromUtf8("バージョン情報(&A) ...\t")}));
+                  QString::fromUtf8("スプリットを表示(&L)\t"), QString::fromUtf8("音量(&V)...\t"),
+                  QString::fromUtf8("消音(&M)\t"), QString::fromUtf8("ヘルプ(&H)"),
+                  QString::fromUtf8("バージョン情報(&A) ...\t")}));
 }
 
 TEST_F(WindowTest, TheTitleScreen) {

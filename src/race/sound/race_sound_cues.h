@@ -42,7 +42,7 @@ private:
     static std::int32_t timeOfPass(const Game& game);
     static constexpr int kAtTitle = -2; // `count_` after a pass at the title
 
-    SoundSink* sink_; // never null
+    SoundSink* sink_;      // never null
     int count_ = -1;       // the countdown as the last pass showed it
     bool offRoad_ = false; // as the last pass left the car
 };

@@ -8,13 +8,13 @@
 #include "race/headless_race.h"
 #include "race/same_race.h"
 #include "race/sound/race_sound_cues.h"
-#include "world/camera.h"
 #include "test_dir.h"
+#include "world/camera.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <numeric>
 
 namespace velnor {
@@ -48,7 +48,6 @@ public:
     float maxRpm = 0;
     std::vector<float> throttles; // after each pass: the first at race time -2999
     SoundState last;
-
 };
 
 class RaceSoundCuesTest : public testing::Test {
@@ -184,7 +183,8 @@ TEST_F(RaceSoundCuesTest, TheGhostIsHeardByItsPlaceAndItsOwnEngine) {
     }
     RecordingSink sink;
     RaceSoundCues cues(sink);
-    // The player's car well away from the origin, where a sum of places would pass for a difference.
+    // The player's car well away from the origin, where a sum of places would pass for a
+    // difference.
     GameTestAccess::playerModel(game).moveParts(700, -400, 0);
     Camera& camera = GameTestAccess::camera(game);
     camera.setViewMode(0);
@@ -233,11 +233,20 @@ TEST(RaceSoundPanTest, TheGhostIsPannedByItsSide) {
         float pan;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, -100, 1},      {0, 0, 0, 0, 100, -1},       {0, 0, 0, 0, -50, 0.5f},
-        {0, 0, 0, 300, 0, 0},       {0, 0, 0, -300, 0, 0},       {90, 0, 0, 100, 0, 1},
-        {90, 0, 0, -40, 0, -0.4f},  {180, 0, 0, 0, 100, 1},      {270, 0, 0, -500, 0, 1},
-        {0, 0, 0, 0, -1000, 1},     {90, 500, 200, 530, 900, 0.3f}, {0, -700, 40, -900, 10, 0.3f},
-        {180, 1000, 1000, 1000, 1060, 0.6f}, {0, 0, 0, 0, 1000, -1},
+        {0, 0, 0, 0, -100, 1},
+        {0, 0, 0, 0, 100, -1},
+        {0, 0, 0, 0, -50, 0.5f},
+        {0, 0, 0, 300, 0, 0},
+        {0, 0, 0, -300, 0, 0},
+        {90, 0, 0, 100, 0, 1},
+        {90, 0, 0, -40, 0, -0.4f},
+        {180, 0, 0, 0, 100, 1},
+        {270, 0, 0, -500, 0, 1},
+        {0, 0, 0, 0, -1000, 1},
+        {90, 500, 200, 530, 900, 0.3f},
+        {0, -700, 40, -900, 10, 0.3f},
+        {180, 1000, 1000, 1000, 1060, 0.6f},
+        {0, 0, 0, 0, 1000, -1},
     };
     for (const Case& c : cases) {
         Camera camera;

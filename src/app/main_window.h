@@ -199,6 +199,8 @@ private:
     void createSoundActions(QMenu* menu);
     // The music and the sounds at the volumes and the mute of `settings` (kept or tried out).
     void hearAt(const SoundSettings& settings);
+    // The mute on or off, the volumes as they are.
+    void setMuted(bool muted);
     // The keys and the window's placement into the settings file, if there is one.
     void saveSettings();
     // The whole settings file written anew; false if it could not be (true without a file).

@@ -15,11 +15,7 @@ void MainWindow::createSoundActions(QMenu* menu) {
     muteAction_ = menu->addAction(QString::fromUtf8("消音(&M)"));
     muteAction_->setCheckable(true);
     muteAction_->setChecked(soundSettings_.muted);
-    connect(muteAction_, &QAction::triggered, this, [this](bool on) {
-        SoundSettings settings = soundSettings_;
-        settings.muted = on;
-        setSoundSettings(settings);
-    });
+    connect(muteAction_, &QAction::triggered, this, [this](bool on) { setMuted(on); });
 }
 
 void MainWindow::setSoundOutput(SoundOutput& output) {
@@ -42,10 +38,14 @@ void MainWindow::setSoundSettings(const SoundSettings& settings) {
         muteAction_->setChecked(settings.muted);
 }
 
-void MainWindow::muteCommand() {
+void MainWindow::setMuted(bool muted) {
     SoundSettings settings = soundSettings_;
-    settings.muted = !settings.muted;
+    settings.muted = muted;
     setSoundSettings(settings);
+}
+
+void MainWindow::muteCommand() {
+    setMuted(!soundSettings_.muted);
 }
 
 void MainWindow::volumeCommand() {

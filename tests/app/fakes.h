@@ -3,7 +3,7 @@
 #include "platform/message_boxes.h"
 #include "platform/music_player.h"
 #include "platform/steady_clock.h"
-#include "race/sound/sound_state.h"
+#include "race/sound/recording_output.h"
 
 #include <deque>
 #include <set>
@@ -75,40 +75,6 @@ public:
     int resumes = 0;
     bool paused = false;
     float volume = 1;
-};
-
-// The audio output as the window drives it, written down: each cue with its race time, the
-// latest state, and the controls as they were last set.
-class RecordingSoundOutput final : public SoundOutput {
-public:
-    struct Heard {
-        Cue cue;
-        std::int32_t time;
-    };
-    void publish(const SoundState& state) override {
-        last = state;
-        ++states;
-    }
-    void cue(Cue cue, std::int32_t time) override { cues.push_back({cue, time}); }
-    void setVolume(float level) override { volume = level; }
-    void setMuted(bool on) override { muted = on; }
-    void setHeld(bool on) override { held = on; }
-
-    // The race times of the cues of one kind, from the `from`-th cue on.
-    std::vector<std::int32_t> timesOf(Cue cue, std::size_t from = 0) const {
-        std::vector<std::int32_t> times;
-        for (std::size_t i = from; i < cues.size(); ++i)
-            if (cues[i].cue == cue)
-                times.push_back(cues[i].time);
-        return times;
-    }
-
-    std::vector<Heard> cues;
-    SoundState last;
-    long states = 0;
-    float volume = -1; // never set
-    bool muted = false;
-    bool held = false;
 };
 
 // The game's clock, moved by hand, and the system's monotonic clock that stamps key events,

@@ -8,6 +8,7 @@
 #include "race/headless_race.h"
 #include "race/same_race.h"
 #include "race/sound/race_sound_cues.h"
+#include "race/sound/recording_output.h"
 #include "test_dir.h"
 #include "world/camera.h"
 
@@ -19,36 +20,6 @@
 
 namespace velnor {
 namespace {
-
-// Writes down what the race sends: the cues with their race times, and how many states.
-class RecordingSink final : public SoundSink {
-public:
-    struct Heard {
-        Cue cue;
-        std::int32_t time;
-    };
-    void publish(const SoundState& state) override {
-        ++states;
-        maxRpm = std::max(maxRpm, state.playerRpm);
-        throttles.push_back(state.playerThrottle);
-        last = state;
-    }
-    void cue(Cue cue, std::int32_t time) override { cues.push_back({cue, time}); }
-
-    std::vector<std::int32_t> timesOf(Cue cue) const {
-        std::vector<std::int32_t> times;
-        for (const Heard& h : cues)
-            if (h.cue == cue)
-                times.push_back(h.time);
-        return times;
-    }
-
-    std::vector<Heard> cues;
-    long states = 0;
-    float maxRpm = 0;
-    std::vector<float> throttles; // after each pass: the first at race time -2999
-    SoundState last;
-};
 
 class RaceSoundCuesTest : public testing::Test {
 protected:
@@ -85,7 +56,7 @@ TEST_F(RaceSoundCuesTest, AWholeRaceSoundsItsCuesOnTheirPasses) {
     RaceOptions options = race("Oval");
     options.autopilot = true;
     const RaceResult silent = runHeadlessRace(options);
-    RecordingSink sink;
+    test::RecordingSoundOutput sink;
     options.sound = &sink;
     const RaceResult heard = runHeadlessRace(options);
     ASSERT_TRUE(heard.finished) << heard.error;
@@ -118,7 +89,7 @@ TEST_F(RaceSoundCuesTest, LeavingTheRoadStartsTheRumble) {
     options.untilMs = 30000;
     std::vector<TracePoint> quietTrace, trace;
     const RaceResult silent = runHeadlessRace(options, &quietTrace);
-    RecordingSink sink;
+    test::RecordingSoundOutput sink;
     options.sound = &sink;
     const RaceResult heard = runHeadlessRace(options, &trace);
     ASSERT_TRUE(heard.error.empty()) << heard.error;
@@ -142,7 +113,7 @@ TEST_F(RaceSoundCuesTest, TheThrottleHeardIsTheAcceleratorAboveItsRest) {
     RaceOptions options = race("Oval");
     options.inputs = parseInputScript("-3000 X down\n-2000 X up\n");
     options.untilMs = -1000;
-    RecordingSink sink;
+    test::RecordingSoundOutput sink;
     options.sound = &sink;
     const RaceResult result = runHeadlessRace(options);
     ASSERT_TRUE(result.error.empty()) << result.error;
@@ -181,7 +152,7 @@ TEST_F(RaceSoundCuesTest, TheGhostIsHeardByItsPlaceAndItsOwnEngine) {
         clock.advance(1);
         game.runIdleWork(keys);
     }
-    RecordingSink sink;
+    test::RecordingSoundOutput sink;
     RaceSoundCues cues(sink);
     // The player's car well away from the origin, where a sum of places would pass for a
     // difference.

@@ -56,6 +56,7 @@ protected:
         player.playable = {"title.mp3",   "velnor1.mp3", "velnor2.mp3",
                            "velnor3.mp3", "velnor4.mp3", "velnor5.mp3"};
         window = std::make_unique<MainWindow>(dir.path(), clock, messages, player, setup);
+        window->setSoundOutput(sound);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         shownAtStart = messages.shown.size(); // off screen there may be no OpenGL: said once
@@ -133,6 +134,7 @@ protected:
     HandClock clock;
     FakeMessageBoxes messages;
     FakeMusicPlayer player;
+    test::RecordingSoundOutput sound;
     TesterOnTheOval setup;
     std::unique_ptr<MainWindow> window;
     QWidget other;
@@ -309,7 +311,8 @@ TEST_F(PauseWindowTest, KeysChangedDuringThePauseCountAtTheResume) {
 }
 
 // F3, F2 and R still ask while paused. No: still paused, and the clock still held (the
-// question's own hold nests in the pause's). Yes: the pause is over, and the clock runs again.
+// question's own hold nests in the pause's). Yes: the pause is over, and the clock and the
+// sounds run again.
 TEST_F(PauseWindowTest, QuestionsWhilePaused) {
     struct Row {
         const char* name;
@@ -336,6 +339,7 @@ TEST_F(PauseWindowTest, QuestionsWhilePaused) {
         EXPECT_EQ(messages.shown.back(), "? 中断しますか？");
         EXPECT_TRUE(window->paused());
         EXPECT_TRUE(window->pausePanel()->isVisible());
+        EXPECT_TRUE(sound.held);
         passes(100);
         EXPECT_EQ(raceTime(), pausedAt);
 
@@ -345,6 +349,7 @@ TEST_F(PauseWindowTest, QuestionsWhilePaused) {
         EXPECT_FALSE(window->paused());
         EXPECT_EQ(window->pausePanel(), nullptr);
         EXPECT_FALSE(player.paused);
+        EXPECT_FALSE(sound.held); // the next race is heard
         if (row.after == GameState::kTitle) {
             EXPECT_EQ(player.played.back(), "title.mp3");
             window->startCommand();

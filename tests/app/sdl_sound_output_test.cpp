@@ -4,7 +4,9 @@
 #include "app/sdl_sound_output.h"
 
 #include <QThread>
+#include <SDL2/SDL_mixer.h>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -58,6 +60,14 @@ TEST(SdlSoundOutputTest, TheDummyDriverPlaysTheSounds) {
         QThread::msleep(10);
     }
     EXPECT_GE(sound.framesMixed(), 8192u); // some 0.2 s of sound taken by the device
+
+    // The music's volume on the mixer's scale of 0 to 128, out-of-range values held to its ends.
+    const std::pair<float, int> volumes[] = {{0.5f, 64}, {0.4f, 51}, {1.0f, 128}, {2.0f, 128},
+                                             {0.0f, 0},  {-1.0f, 0}, {NAN, 0}};
+    for (const auto& [volume, mixer] : volumes) {
+        music.setVolume(volume);
+        EXPECT_EQ(Mix_VolumeMusic(-1), mixer) << volume;
+    }
 }
 
 // No audio device: the music opens nothing, the race's sounds go nowhere, and nothing fails.
